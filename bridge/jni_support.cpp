@@ -1,0 +1,205 @@
+#include "jni_support.h"
+
+#include <string>
+
+namespace velmora {
+
+void throwJava(JNIEnv* env, const char* className,
+               const std::string& message) {
+  jclass cls = env->FindClass(className);
+  // When even the exception class cannot be found, FindClass has left its
+  // own error pending, which serves as well.
+  if (cls != nullptr) {
+    env->ThrowNew(cls, message.c_str());
+    env->DeleteLocalRef(cls);
+  }
+}
+
+void throwNullArgument(JNIEnv* env, const char* what) {
+  throwJava(env, "java/lang/NullPointerException",
+            std::string(what) + " is null");
+}
+
+void throwIllegalArgument(JNIEnv* env, const std::string& message) {
+  throwJava(env, "java/lang/IllegalArgumentException", message);
+}
+
+void throwOutOfMemory(JNIEnv* env, const std::string& what) {
+  throwJava(env, "java/lang/OutOfMemoryError",
+            "cannot allocate the buffer for " + what);
+}
+
+bool copySolverText(JNIEnv* env, jstring s, char* out, std::size_t n,
+                    const char* what) {
+  if (s == nullptr) {
+    throwNullArgument(env, what);
+    return false;
+  }
+  constexpr std::size_t kMaxText = 256;
+  // A UTF-16 unit takes at most 3 bytes in modified UTF-8, so the first n
+  // units always yield at least n bytes when the string has that many.
+  char utf[3 * kMaxText + 1];
+  const std::size_t width = n < kMaxText ? n : kMaxText;
+  const jsize units = env->GetStringLength(s);
+  const jsize take = units < static_cast<jsize>(width)
+                         ? units
+                         : static_cast<jsize>(width);
+  std::memset(utf, 0, 3 * static_cast<std::size_t>(take) + 1);
+  env->GetStringUTFRegion(s, 0, take, utf);
+  if (env->ExceptionCheck()) return false;
+  // Modified UTF-8 holds no zero byte, so the text ends at the first one.
+  std::size_t bytes = 0;
+  while (bytes < width && utf[bytes] != '\0') ++bytes;
+  std::memcpy(out, utf, bytes);
+  std::memset(out + bytes, ' ', n - bytes);
+  return true;
+}
+
+bool DoubleElements::get(JNIEnv* env, jdoubleArray array, const char* what) {
+  if (array == nullptr) {
+    throwNullArgument(env, what);
+    return false;
+  }
+  jdouble* elements = env->GetDoubleArrayElements(array, nullptr);
+  if (elements == nullptr) return false;  // OutOfMemoryError is pending
+  env_ = env;
+  array_ = array;
+  elements_ = elements;
+  return true;
+}
+
+void DoubleElements::release() {
+  if (elements_ != nullptr) {
+    env_->ReleaseDoubleArrayElements(array_, elements_, 0);
+    elements_ = nullptr;
+  }
+}
+
+bool CriticalDoubles::get(JNIEnv* env, jdoubleArray array, const char* what) {
+  if (array == nullptr) {
+    throwNullArgument(env, what);
+    return false;
+  }
+  void* elements = env->GetPrimitiveArrayCritical(array, nullptr);
+  if (elements == nullptr) return false;  // OutOfMemoryError is pending
+  env_ = env;
+  array_ = array;
+  elements_ = static_cast<jdouble*>(elements);
+  return true;
+}
+
+void CriticalDoubles::release() {
+  if (elements_ != nullptr) {
+    env_->ReleasePrimitiveArrayCritical(array_, elements_, 0);
+    elements_ = nullptr;
+  }
+}
+
+jobject getArrayField(JNIEnv* env, jobject object, jclass cls,
+                      const char* name, const char* sig) {
+  jfieldID fid = env->GetFieldID(cls, name, sig);
+  if (fid == nullptr) return nullptr;  // NoSuchFieldError is pending
+  jobject value = env->GetObjectField(object, fid);
+  if (value == nullptr) {
+    throwJava(env, "java/lang/NullPointerException",
+              std::string("field ") + name + " is null");
+  }
+  return value;
+}
+
+namespace {
+
+bool checkLength(JNIEnv* env, jarray array, jsize needed, const char* what) {
+  const jsize length = env->GetArrayLength(array);
+  if (length < needed) {
+    throwIllegalArgument(env, std::string(what) + " has " +
+                                  std::to_string(length) +
+                                  " elements, needs " + std::to_string(needed));
+    return false;
+  }
+  return true;
+}
+
+template <typename Array, typename Elem>
+void region(JNIEnv* env, Array array, jsize n, Elem* out);
+
+template <>
+void region(JNIEnv* env, jintArray array, jsize n, jint* out) {
+  env->GetIntArrayRegion(array, 0, n, out);
+}
+template <>
+void region(JNIEnv* env, jdoubleArray array, jsize n, jdouble* out) {
+  env->GetDoubleArrayRegion(array, 0, n, out);
+}
+
+template <typename Array, typename Elem>
+bool copyElementsImpl(JNIEnv* env, Array array, jsize n, Elem* out,
+                      const char* what) {
+  if (array == nullptr) {
+    throwNullArgument(env, what);
+    return false;
+  }
+  if (n <= 0) return true;
+  if (!checkLength(env, array, n, what)) return false;
+  region(env, array, n, out);
+  return !env->ExceptionCheck();
+}
+
+template <typename Array, typename Elem>
+bool copyRowsImpl(JNIEnv* env, jobjectArray table, jsize rows, jsize k,
+                  Elem* out, const char* what) {
+  if (table == nullptr) {
+    throwNullArgument(env, what);
+    return false;
+  }
+  if (rows <= 0) return true;
+  if (!checkLength(env, table, rows, what)) return false;
+  for (jsize i = 0; i < rows; ++i) {
+    ScopedLocalRef<jobject> row(env, env->GetObjectArrayElement(table, i));
+    if (env->ExceptionCheck()) return false;
+    if (row.get() == nullptr) {
+      throwJava(env, "java/lang/NullPointerException",
+                std::string(what) + " row " + std::to_string(i) + " is null");
+      return false;
+    }
+    Array typed = static_cast<Array>(row.get());
+    const jsize length = env->GetArrayLength(typed);
+    if (length < k) {
+      throwIllegalArgument(env, std::string(what) + " row " +
+                                    std::to_string(i) + " has " +
+                                    std::to_string(length) +
+                                    " elements, needs " + std::to_string(k));
+      return false;
+    }
+    if (k > 0) region(env, typed, k, out + static_cast<std::size_t>(k) * i);
+  }
+  return !env->ExceptionCheck();
+}
+
+}  // namespace
+
+bool copyElements(JNIEnv* env, jintArray array, jsize n, jint* out,
+                  const char* what) {
+  return copyElementsImpl(env, array, n, out, what);
+}
+
+bool copyElements(JNIEnv* env, jdoubleArray array, jsize n, jdouble* out,
+                  const char* what) {
+  return copyElementsImpl(env, array, n, out, what);
+}
+
+bool copyRows(JNIEnv* env, jobjectArray table, jsize rows, jsize k, jint* out,
+              const char* what) {
+  return copyRowsImpl<jintArray>(env, table, rows, k, out, what);
+}
+
+bool copyRows(JNIEnv* env, jobjectArray table, jsize rows, jsize k,
+              jdouble* out, const char* what) {
+  return copyRowsImpl<jdoubleArray>(env, table, rows, k, out, what);
+}
+
+void scale(std::vector<double>& values, double factor) {
+  for (double& v : values) v *= factor;
+}
+
+}  // namespace velmora

@@ -1,0 +1,73 @@
+// What the stand-in keeps between calls: subbasins by name, with what their
+// set-up calls gave and what their solves did, so results can be derived
+// deterministically from them.
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace quarnel {
+
+struct Boundary {
+  std::string kind;  // "NORMALDEPTH", "RATINGCURVE", "FLOW", "STAGE"
+  std::vector<int> faceIndices;
+  std::vector<double> faceFractions;
+  double declared = 0.0;  // numeric argument of the declaration
+  double flow = 0.0;
+  double stage = 0.0;
+  double load = 0.0;
+};
+
+struct Subbasin {
+  // Geometry.
+  int cellCount = 0;
+  int internalCellCount = 0;
+  int faceCount = 0;
+  int nodeCount = 0;
+  int cellFaceValueCount = 0;
+  int nodeCellValueCount = 0;
+  int maxNodesPerCell = 0;
+  std::vector<double> cellBathAreas;  // as received (square feet)
+  // Bathymetry.
+  int bathymetryCellCount = 0;
+  int bathymetryFaceCount = 0;
+  // Boundaries by name.
+  std::map<std::string, Boundary> boundaries;
+  // Flow control and state.
+  int threads = 0;
+  double implicitFactor = 0.0;
+  double control[4] = {0.0, 0.0, 0.0, 0.0};
+  int control5 = 0;
+  bool flowInitialized = false;
+  bool flowStateInitialized = false;
+  double warmUp[2] = {0.0, 0.0};
+  int flowPeriods = 0;      // SOLVESUBBASINFLOW calls
+  int sedimentPeriods = 0;  // SOLVESUBBASINFLOWSEDIMENT calls
+  // Sediment.
+  bool sedimentInitialized = false;
+  std::string fallVelocityMethod;
+  std::string transportPotentialMethod;
+  std::string cohesiveTransportMethod;
+  double mobilityFactor = 0.0;
+  int grainClasses = 0;
+  bool sedimentChecked = false;
+};
+
+// The subbasin of that name, made on first use.
+Subbasin& subbasin(const char* text, std::size_t n);
+// The subbasin of that name, or null.
+Subbasin* findSubbasin(const char* text, std::size_t n);
+void releaseAllSubbasins();
+
+// Basin-wide settings.
+struct Basin {
+  std::string logFile;
+  int unitSystem = 0;
+  std::vector<std::string> flowNames;
+  std::vector<std::string> sedimentNames;
+  int sedimentGrainClasses = 0;
+};
+Basin& basin();
+
+}  // namespace quarnel

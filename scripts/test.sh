@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Builds the three presets (linux, win32, win64) and runs every test.
+# Exits non-zero when any build or test fails.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh || exit 1
+
+# Reproducible version texts: the build date is the last commit's.
+if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
+  SOURCE_DATE_EPOCH=$(git log -1 --format=%ct 2>/dev/null || date +%s)
+  export SOURCE_DATE_EPOCH
+fi
+
+failed=()
+for preset in linux win32 win64; do
+  echo "=== $preset: configure and build"
+  if ! { cmake --preset "$preset" >/dev/null &&
+         cmake --build --preset "$preset"; }; then
+    failed+=("$preset build")
+    continue
+  fi
+  echo "=== $preset: tests"
+  ctest --preset "$preset" -j2 || failed+=("$preset tests")
+done
+
+if [ ${#failed[@]} -ne 0 ]; then
+  echo "FAILED: ${failed[*]}"
+  exit 1
+fi
+echo "All presets built and all tests passed."

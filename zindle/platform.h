@@ -1,0 +1,123 @@
+// The launcher's only door to the operating system.
+//
+// Everything the portable launcher code needs from the system goes through
+// this interface: message boxes, the read-only registry view of
+// HKEY_LOCAL_MACHINE, process creation and waiting, consoles, the shell,
+// the environment, the current directory, files and the calendar clock.
+// There are three implementations: Win32 (the real calls), POSIX (the Linux
+// build) and a recording fake for unit tests.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace zindle {
+
+// MessageBoxA styles and answers, with their Win32 values.
+enum : unsigned {
+  kMbOk = 0x00000000u,
+  kMbYesNo = 0x00000004u,
+  kMbIconError = 0x00000010u,
+};
+enum : int {
+  kIdOk = 1,
+  kIdYes = 6,
+  kIdNo = 7,
+};
+
+// CreateProcessA creation flag used when no console is wanted.
+constexpr unsigned kCreateNoWindow = 0x08000000u;
+
+// An open registry key or a started process; 0 means none.
+using RegKey = std::uintptr_t;
+using ProcessHandle = std::uintptr_t;
+
+// What CreateProcessA is given. No application name: the system takes the
+// program from the first word of the command line.
+struct ProcessRequest {
+  std::string commandLine;
+  std::string workingDir;  // empty: inherit the launcher's current directory
+  bool hasConsoleTitle = false;
+  std::string consoleTitle;  // STARTUPINFOA.lpTitle when hasConsoleTitle
+  unsigned creationFlags = 0;
+  bool inheritHandles = true;
+};
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  // --- Message boxes (no owner window). Returns the button pressed
+  // (kIdOk, kIdYes, kIdNo) or a value <= 0 when no box could be shown.
+  virtual int messageBox(const std::string& text, const std::string& caption,
+                         unsigned style) = 0;
+
+  // --- Registry, read only, under HKEY_LOCAL_MACHINE, KEY_READ access.
+  // Each returns true on success; on failure the out-parameter is untouched.
+  virtual bool regOpenKey(const std::string& path, RegKey* key) = 0;
+  // Reads a string value of at most maxBytes bytes including the
+  // terminator; the text returned never holds more than maxBytes - 1 bytes.
+  virtual bool regQueryString(RegKey key, const std::string& valueName,
+                              std::size_t maxBytes, std::string* value) = 0;
+  virtual bool regQuerySubkeyCount(RegKey key, unsigned* count) = 0;
+  // Name of subkey `index` in enumeration order, of at most maxChars
+  // characters (longer names fail, as RegEnumKeyExA does).
+  virtual bool regEnumSubkey(RegKey key, unsigned index, std::size_t maxChars,
+                             std::string* name) = 0;
+  virtual void regCloseKey(RegKey key) = 0;
+
+  // --- Processes.
+  // Starts a process. On failure returns false and sets *errorCode to the
+  // system's error number (GetLastError on Windows, errno on POSIX).
+  virtual bool startProcess(const ProcessRequest& request,
+                            ProcessHandle* process, unsigned* errorCode) = 0;
+  virtual void waitForInputIdle(ProcessHandle process,
+                                unsigned milliseconds) = 0;
+  // Blocks until the process ends and returns its exit code.
+  virtual int waitForExit(ProcessHandle process) = 0;
+  // Releases a process handle without waiting for the process.
+  virtual void closeProcess(ProcessHandle process) = 0;
+  // The system's own text for an error number.
+  virtual std::string systemErrorText(unsigned errorCode) = 0;
+
+  // --- Console and shell.
+  virtual bool allocConsole() = 0;
+  virtual bool setConsoleTitle(const std::string& title) = 0;
+  // ShellExecuteA(NULL, "open", file, "", NULL, SW_SHOW); returns its result.
+  virtual std::intptr_t shellOpen(const std::string& file) = 0;
+
+  // --- System facts.
+  virtual unsigned windowsMajorVersion() = 0;  // GetVersionExA dwMajorVersion
+  virtual unsigned processId() = 0;
+  virtual std::int64_t calendarSeconds() = 0;  // time(NULL)
+
+  // --- Environment.
+  // Looks `name` up among the variables the process started with (the C
+  // runtime's copy taken at start-up), without regard to case. Variables set
+  // later through setEnv are not seen here.
+  virtual bool lookupStartupEnv(const std::string& name,
+                                std::string* value) = 0;
+  // SetEnvironmentVariableA: affects the environment children inherit.
+  virtual bool setEnv(const std::string& name, const std::string& value) = 0;
+
+  // --- Directories and files.
+  virtual std::string currentDirectory() = 0;
+  virtual bool changeDirectory(const std::string& path) = 0;
+  // _access(path, 0): true when the path names an existing file or directory.
+  virtual bool pathExists(const std::string& path) = 0;
+  // Reads a whole file as bytes. On failure returns false and sets *error to
+  // the runtime library's text for the failure (strerror).
+  virtual bool readFile(const std::string& path, std::string* contents,
+                        std::string* error) = 0;
+  // Creates or replaces a file. With textMode set, each "\n" is stored as the
+  // platform's text-mode line end ("\r\n" on Windows, "\n" on POSIX).
+  virtual bool writeFile(const std::string& path, const std::string& contents,
+                         bool textMode) = 0;
+
+  // --- Standard streams and process end.
+  virtual void writeStdout(const std::string& text) = 0;
+  virtual void writeStderr(const std::string& text) = 0;
+  [[noreturn]] virtual void exitProcess(int status) = 0;
+};
+
+}  // namespace zindle

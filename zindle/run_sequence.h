@@ -1,0 +1,33 @@
+// The launcher's run sequence: options, start directory, configuration
+// file, launch loop.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "config_reader.h"
+
+namespace zindle {
+
+constexpr int kRestartCode = 999;
+
+// Parses the start-up options (argv[1] on) into launcher.settings. "-sample"
+// writes "sample.config" and ends the process through the platform.
+void parseOptions(Launcher& launcher, const std::vector<std::string>& args);
+
+// 1 when the Windows major version is above 5, else 0.
+bool detectVistaOrLater(Launcher& launcher);
+
+// Fixes startDir from the executable's path (and changes into it when the
+// path is absolute).
+void fixStartDirectory(Launcher& launcher, const std::string& exePath);
+
+// Forms the configuration path from the executable's name (or -c) and reads
+// it. Returns 0 when read or absent, non-zero when it cannot be read.
+int findAppConfig(Launcher& launcher, const std::string& exePath);
+
+// The whole run; returns the process exit status. args[0] is the
+// executable's path as the process was started.
+int runLauncher(Platform& platform, const std::vector<std::string>& args);
+
+}  // namespace zindle

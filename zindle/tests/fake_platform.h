@@ -1,0 +1,116 @@
+// A scripted, recording Platform for unit tests.
+//
+// Every call that the launcher makes is appended to `events` in order, and
+// the answers come from the script fields: box answers, registry contents,
+// files, environment, process exit codes and clock readings.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <set>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "platform.h"
+
+namespace zindle::testing {
+
+// Thrown by exitProcess so a test can see the status the launcher ended with.
+struct ProcessExit {
+  int status;
+};
+
+struct FakeEvent {
+  std::string kind;  // "box", "regOpen", "regQuery", "regInfo", "regEnum",
+                     // "regClose", "start", "waitIdle", "wait", "close",
+                     // "allocConsole", "title", "shell", "setenv", "chdir",
+                     // "write", "stdout", "stderr", "exit"
+  std::string text;     // box text, key path, value name, command line, ...
+  std::string caption;  // box caption, working directory, env value, ...
+  unsigned number = 0;  // box style, creation flags, exit status, index ...
+  bool flag = false;    // start: hasConsoleTitle; write: textMode
+};
+
+struct FakeRegistryKey {
+  std::map<std::string, std::string> values;
+  std::vector<std::string> subkeys;  // in enumeration order
+};
+
+class FakePlatform : public Platform {
+ public:
+  // --- script ---
+  std::deque<int> boxAnswers;  // consumed in order; when empty: kIdOk for OK
+                               // boxes, kIdNo for Yes/No boxes
+  std::map<std::string, FakeRegistryKey> registry;  // full key path -> key
+  bool failSubkeyCount = false;
+  std::deque<int> exitCodes;   // one per waited process; default 0
+  std::deque<std::int64_t> clock;  // one per reading; default: last + 0
+  std::int64_t lastClock = 1000;
+  bool failStart = false;
+  unsigned startError = 2;
+  std::map<std::string, std::string> startupEnv;  // names as written
+  std::map<std::string, std::string> env;         // after setenv
+  std::map<std::string, std::string> files;       // path -> contents
+  std::set<std::string> directories;
+  std::set<std::string> unreadable;  // exist but cannot be opened
+  std::set<std::string> unwritable;
+  std::string cwd = "C:\\start";
+  unsigned majorVersion = 6;
+  unsigned pid = 4242;
+
+  // --- record ---
+  std::vector<FakeEvent> events;
+  std::string out;  // everything written to standard output
+  std::string err;  // everything written to standard error
+
+  // Events of one kind, in order.
+  std::vector<FakeEvent> eventsOf(const std::string& kind) const;
+  // "caption|text" of every box, in order.
+  std::vector<std::string> boxes() const;
+
+  // --- Platform ---
+  int messageBox(const std::string& text, const std::string& caption,
+                 unsigned style) override;
+  bool regOpenKey(const std::string& path, RegKey* key) override;
+  bool regQueryString(RegKey key, const std::string& valueName,
+                      std::size_t maxBytes, std::string* value) override;
+  bool regQuerySubkeyCount(RegKey key, unsigned* count) override;
+  bool regEnumSubkey(RegKey key, unsigned index, std::size_t maxChars,
+                     std::string* name) override;
+  void regCloseKey(RegKey key) override;
+  bool startProcess(const ProcessRequest& request, ProcessHandle* process,
+                    unsigned* errorCode) override;
+  void waitForInputIdle(ProcessHandle process, unsigned milliseconds) override;
+  int waitForExit(ProcessHandle process) override;
+  void closeProcess(ProcessHandle process) override;
+  std::string systemErrorText(unsigned errorCode) override;
+  bool allocConsole() override;
+  bool setConsoleTitle(const std::string& title) override;
+  std::intptr_t shellOpen(const std::string& file) override;
+  unsigned windowsMajorVersion() override { return majorVersion; }
+  unsigned processId() override { return pid; }
+  std::int64_t calendarSeconds() override;
+  bool lookupStartupEnv(const std::string& name, std::string* value) override;
+  bool setEnv(const std::string& name, const std::string& value) override;
+  std::string currentDirectory() override { return cwd; }
+  bool changeDirectory(const std::string& path) override;
+  bool pathExists(const std::string& path) override;
+  bool readFile(const std::string& path, std::string* contents,
+                std::string* error) override;
+  bool writeFile(const std::string& path, const std::string& contents,
+                 bool textMode) override;
+  void writeStdout(const std::string& text) override;
+  void writeStderr(const std::string& text) override;
+  [[noreturn]] void exitProcess(int status) override;
+
+ private:
+  std::vector<std::string> openKeys_;  // index + 1 is the RegKey
+  std::vector<ProcessRequest> started_;
+  void record(const std::string& kind, const std::string& text,
+              const std::string& caption = {}, unsigned number = 0,
+              bool flag = false);
+};
+
+}  // namespace zindle::testing

@@ -1,0 +1,65 @@
+// Zindle: the entry routine and the version text.
+//
+// The entry routine hands the argument vector to the run sequence together
+// with the platform of the system the launcher was built for.
+#include <string>
+#include <vector>
+
+#include "run_sequence.h"
+#include "version.h"
+
+namespace zindle {
+
+const std::string& versionRecord() {
+  // __DATE__ and __TIME__ follow SOURCE_DATE_EPOCH when it is set, so a
+  // build from the same sources gives the same text.
+  static const std::string record = std::string("@(#)zindle/zindle.cpp") +
+                                    " Version: " + kVersion + " QEL" +
+                                    " Compiled: " __DATE__ " at " __TIME__;
+  return record;
+}
+
+}  // namespace zindle
+
+#ifndef ZINDLE_NO_ENTRY
+
+namespace {
+
+template <typename PlatformType>
+int runGuarded(int argc, char** argv) {
+  try {
+    PlatformType platform;
+    std::vector<std::string> args;
+    for (int i = 0; i < argc; ++i) args.emplace_back(argv[i] ? argv[i] : "");
+    if (args.empty()) args.emplace_back("");
+    return zindle::runLauncher(platform, args);
+  } catch (...) {
+    // Out of memory is the only way here; report it like a configuration
+    // path that could not be formed.
+    return 2;
+  }
+}
+
+}  // namespace
+
+#ifdef _WIN32
+#include <windows.h>
+
+#include <cstdlib>
+
+#include "platform/win32_platform.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  // The runtime library's argument vector; the free command-line string is
+  // not used.
+  return runGuarded<zindle::Win32Platform>(__argc, __argv);
+}
+#else
+#include "platform/posix_platform.h"
+
+int main(int argc, char** argv) {
+  return runGuarded<zindle::PosixPlatform>(argc, argv);
+}
+#endif
+
+#endif  // ZINDLE_NO_ENTRY
