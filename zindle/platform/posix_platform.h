@@ -55,6 +55,7 @@ class PosixPlatform final : public Platform {
   // Registry view: a .reg file named by ZINDLE_REGISTRY, else the Java
   // runtimes installed under /usr/lib/jvm. Defined in posix_registry.cpp.
   struct Registry;
+  friend struct Registry;
   std::unique_ptr<Registry> registry_;
   // The environment as the process started, for lookupStartupEnv.
   std::vector<std::pair<std::string, std::string>> startupEnv_;
