@@ -12,14 +12,20 @@
 namespace zindle {
 
 // Sizes the launcher works with. Texts and lines are byte strings.
-constexpr std::size_t kLineBufferSize = 2048;   // one configuration line
+constexpr std::size_t kLineBufferSize = 2048;  // one configuration line
 constexpr std::size_t kMaxLineChars = kLineBufferSize - 1;
 constexpr std::size_t kMaxExpandedChars = 2047;  // result of one expansion
 constexpr std::size_t kMaxVariableNameChars = 1023;
 constexpr std::size_t kMessageBufferSize = 1024;
+constexpr std::size_t kParsePathBufferSize = 3036;  // "Parse Path" box text
+// At most this many files are open at once through "include"; a deeper
+// include is skipped (with a box in debug mode) and reading goes on.
 constexpr int kMaxIncludeDepth = 32;
-// Nominal capacities of the three lists. The lists grow past them; see
-// readConfigFile.
+// At most this many "$" substitutions in one expansion, so that a value that
+// brings back its own "$NAME" ends.
+constexpr int kMaxSubstitutions = 64;
+// Nominal capacities of the three lists. Every entry is kept: the lists grow
+// past these counts rather than drop what the configuration asked for.
 constexpr std::size_t kVmParamCapacity = 100;
 constexpr std::size_t kProgramArgCapacity = 100;
 constexpr std::size_t kClassPathCapacity = 200;
@@ -50,8 +56,19 @@ struct Launcher {
   explicit Launcher(Platform& p) : os(p) {}
   Platform& os;
   LaunchSettings settings;
-  int includeDepth = 0;  // nesting of readConfigFile, bounded by kMaxIncludeDepth
+  int includeDepth =
+      0;  // nesting of readConfigFile, bounded by kMaxIncludeDepth
 };
+
+// `text` as it fits a C buffer of `bufferSize` bytes: cut to bufferSize - 1.
+std::string fitBuffer(const std::string& text, std::size_t bufferSize);
+
+// True when `text` begins with `prefix` (case-sensitive).
+bool hasPrefix(const std::string& text, const char* prefix);
+
+// The lines of a configuration file as the reader handles them: CR LF read
+// as LF, each piece up to and including its LF and at most 2047 characters.
+std::vector<std::string> splitConfigLines(const std::string& contents);
 
 // Reads one configuration file into launcher.settings. Returns 0 when the
 // file was read or does not exist, 1 when it exists but cannot be opened.

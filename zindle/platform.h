@@ -28,6 +28,12 @@ enum : int {
 // CreateProcessA creation flag used when no console is wanted.
 constexpr unsigned kCreateNoWindow = 0x08000000u;
 
+// How the launcher's own path is read. Windows: directories are separated
+// by a backslash, and a path is anchored when it has a drive letter (a colon
+// as its second character) and a backslash. POSIX: "/" separates, and a path
+// is anchored when it begins with "/".
+enum class PathStyle { kWindows, kPosix };
+
 // An open registry key or a started process; 0 means none.
 using RegKey = std::uintptr_t;
 using ProcessHandle = std::uintptr_t;
@@ -113,6 +119,9 @@ class Platform {
   // platform's text-mode line end ("\r\n" on Windows, "\n" on POSIX).
   virtual bool writeFile(const std::string& path, const std::string& contents,
                          bool textMode) = 0;
+
+  // --- Path rules for the launcher's own path and its configuration name.
+  virtual PathStyle pathStyle() = 0;
 
   // --- Standard streams and process end.
   virtual void writeStdout(const std::string& text) = 0;

@@ -1,1 +1,149 @@
-// placeholder
+// The launcher's run sequence: options, Windows version, start directory,
+// configuration file, launch loop.
+#include "run_sequence.h"
+
+#include <new>
+
+#include "launch_step.h"
+#include "sample_writer.h"
+#include "version.h"
+
+namespace zindle {
+
+namespace {
+
+char separatorOf(PathStyle style) {
+  return style == PathStyle::kWindows ? '\\' : '/';
+}
+
+// Whether the launcher's path names its own directory: on Windows a drive
+// letter and a backslash, on POSIX a path from the root.
+bool isAnchored(const std::string& path, PathStyle style) {
+  if (style == PathStyle::kWindows)
+    return path.size() >= 2 && path[1] == ':' &&
+           path.find('\\') != std::string::npos;
+  return !path.empty() && path[0] == '/';
+}
+
+void debugBox(Launcher& launcher, const std::string& text,
+              const std::string& caption) {
+  if (launcher.settings.debug) launcher.os.messageBox(text, caption, kMbOk);
+}
+
+std::string bracketed(const std::string& text, std::size_t bufferSize) {
+  return fitBuffer("[" + text + "]", bufferSize);
+}
+
+}  // namespace
+
+void parseOptions(Launcher& launcher, const std::vector<std::string>& args) {
+  LaunchSettings& s = launcher.settings;
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg == "-d") {
+      s.debug = true;
+    } else if (hasPrefix(arg, "-D")) {
+      s.vmParams.push_back(arg);
+    } else if (hasPrefix(arg, "-con")) {
+      s.showConsole = true;
+    } else if (hasPrefix(arg, "-c")) {
+      s.configPath = arg.substr(2);
+    } else if (hasPrefix(arg, "-sample")) {
+      writeSampleConfig(launcher);
+      launcher.os.exitProcess(0);
+    } else if (hasPrefix(arg, "-q")) {
+      s.quiet = true;
+    } else if (hasPrefix(arg, "-o")) {
+      s.logCommandLine = true;
+    } else {
+      s.programArgs.push_back(arg);
+    }
+  }
+}
+
+bool detectVistaOrLater(Launcher& launcher) {
+  return launcher.os.windowsMajorVersion() > 5;
+}
+
+void fixStartDirectory(Launcher& launcher, const std::string& exePath) {
+  PathStyle style = launcher.os.pathStyle();
+  std::string& startDir = launcher.settings.startDir;
+  if (isAnchored(exePath, style)) {
+    std::size_t last = exePath.rfind(separatorOf(style));
+    startDir = fitBuffer(exePath.substr(0, last), kLineBufferSize);
+    // "/runner" lives in the root, which the cut leaves empty.
+    if (startDir.empty() && style == PathStyle::kPosix) startDir = "/";
+    launcher.os.changeDirectory(startDir);
+  } else {
+    startDir = fitBuffer(launcher.os.currentDirectory(), kLineBufferSize);
+  }
+}
+
+int findAppConfig(Launcher& launcher, const std::string& exePath) {
+  LaunchSettings& s = launcher.settings;
+  std::string path;
+  try {
+    if (s.configPath) {
+      path = *s.configPath;
+    } else {
+      char separator = separatorOf(launcher.os.pathStyle());
+      std::size_t last = exePath.rfind(separator);
+      std::string name =
+          last == std::string::npos ? exePath : exePath.substr(last + 1);
+      // Only the exact lower-case ending is cut: RUNNER.EXE keeps it.
+      if (name.size() >= 4 && name.compare(name.size() - 4, 4, ".exe") == 0)
+        name.resize(name.size() - 4);
+      path = s.startDir + separator + name + ".config";
+    }
+  } catch (const std::bad_alloc&) {
+    launcher.os.writeStdout("no Application config file\n");
+    if (!s.quiet)
+      launcher.os.messageBox("No Application config file", "Error", kMbOk);
+    return 1;
+  }
+  if (s.debug) {
+    launcher.os.writeStdout("reading app config " + path + "\n");
+    launcher.os.messageBox(bracketed(path, kLineBufferSize),
+                           "Reading App Config file", kMbOk);
+  }
+  return readConfigFile(launcher, path);
+}
+
+int runLauncher(Platform& platform, const std::vector<std::string>& args) {
+  Launcher launcher(platform);
+  LaunchSettings& s = launcher.settings;
+  const std::string exePath = args.empty() ? std::string() : args[0];
+
+  parseOptions(launcher, args);
+  if (s.quiet) s.debug = false;
+  s.isVistaOrLater = detectVistaOrLater(launcher);
+  if (s.isVistaOrLater) debugBox(launcher, kVersion, "Running on Vista");
+  const std::string commandLineBox = bracketed(exePath, kMessageBufferSize);
+  debugBox(launcher, kVersion, "Version");
+  debugBox(launcher, commandLineBox, "LpCmdLine");
+
+  fixStartDirectory(launcher, exePath);
+  debugBox(launcher, s.startDir, "CWD");
+
+  if (findAppConfig(launcher, exePath) != 0) {
+    debugBox(launcher, commandLineBox, "LpCmdLine");
+    return 2;
+  }
+
+  if (s.debug) {
+    launcher.os.messageBox(s.mainClass.value_or(std::string()), "MainClass is",
+                           kMbOk);
+    for (std::size_t i = 0; i < s.vmParams.size(); ++i)
+      launcher.os.writeStdout("vmparam " + std::to_string(i) + "=" +
+                              s.vmParams[i] + "\n");
+    for (std::size_t i = 0; i < s.classPath.size(); ++i)
+      launcher.os.writeStdout("vmpath " + std::to_string(i) + "=" +
+                              s.classPath[i] + "\n");
+  }
+
+  while (launchJava(launcher) == kRestartCode) {
+  }
+  return 0;
+}
+
+}  // namespace zindle

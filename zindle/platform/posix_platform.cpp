@@ -1,1 +1,182 @@
-// placeholder
+// PosixPlatform: message boxes, system facts, environment, directories,
+// files and standard streams of the Linux build. Registry reads live in
+// posix_registry.cpp, processes in posix_process.cpp.
+#include "platform/posix_platform.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+
+#include "platform/posix_registry_state.h"
+
+extern char** environ;
+
+namespace zindle {
+
+namespace {
+
+// A configuration written for Windows names its files with backslashes;
+// they read as "/" here so the same file works on both systems.
+std::string withSlashes(const std::string& path) {
+  std::string result = path;
+  for (char& c : result)
+    if (c == '\\') c = '/';
+  return result;
+}
+
+bool equalsIgnoringCase(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (std::tolower(static_cast<unsigned char>(a[i])) !=
+        std::tolower(static_cast<unsigned char>(b[i])))
+      return false;
+  }
+  return true;
+}
+
+void writeAll(std::FILE* stream, const std::string& text) {
+  std::fwrite(text.data(), 1, text.size(), stream);
+  std::fflush(stream);
+}
+
+}  // namespace
+
+PosixPlatform::PosixPlatform() : registry_(std::make_unique<Registry>()) {
+  // The copy is taken before anything can call setEnv, so lookups see the
+  // environment the process started with, as the Windows runtime's own copy
+  // does.
+  for (char** entry = environ; entry && *entry; ++entry) {
+    const char* text = *entry;
+    const char* equals = std::strchr(text, '=');
+    if (!equals) continue;
+    startupEnv_.emplace_back(std::string(text, equals),
+                             std::string(equals + 1));
+  }
+}
+
+PosixPlatform::~PosixPlatform() = default;
+
+int PosixPlatform::messageBox(const std::string& text,
+                              const std::string& caption, unsigned style) {
+  // One box is one group of lines on standard error: "[caption] text".
+  std::string box = "[" + caption + "] " + text;
+  if (box.empty() || box.back() != '\n') box += '\n';
+  writeAll(stderr, box);
+  if ((style & 0xFu) != kMbYesNo) return kIdOk;
+  // Without a terminal nobody can answer; No is the safe answer.
+  if (!isatty(STDIN_FILENO)) return kIdNo;
+  writeAll(stderr, "Yes or No? [y/N] ");
+  char answer[64] = {};
+  if (!std::fgets(answer, sizeof answer, stdin)) return kIdNo;
+  return (answer[0] == 'y' || answer[0] == 'Y') ? kIdYes : kIdNo;
+}
+
+unsigned PosixPlatform::windowsMajorVersion() {
+  // The Linux build behaves like the launcher on Vista or later.
+  return 6;
+}
+
+unsigned PosixPlatform::processId() { return static_cast<unsigned>(getpid()); }
+
+std::int64_t PosixPlatform::calendarSeconds() {
+  return static_cast<std::int64_t>(std::time(nullptr));
+}
+
+bool PosixPlatform::lookupStartupEnv(const std::string& name,
+                                     std::string* value) {
+  for (const auto& [key, text] : startupEnv_) {
+    if (equalsIgnoringCase(key, name)) {
+      *value = text;
+      return true;
+    }
+  }
+  return false;
+}
+
+bool PosixPlatform::setEnv(const std::string& name, const std::string& value) {
+  return ::setenv(name.c_str(), value.c_str(), 1) == 0;
+}
+
+std::string PosixPlatform::currentDirectory() {
+  std::string buffer(4096, '\0');
+  while (!getcwd(&buffer[0], buffer.size())) {
+    if (errno != ERANGE || buffer.size() > (1u << 20)) return std::string();
+    buffer.resize(buffer.size() * 2);
+  }
+  buffer.resize(std::strlen(buffer.c_str()));
+  return buffer;
+}
+
+bool PosixPlatform::changeDirectory(const std::string& path) {
+  return chdir(withSlashes(path).c_str()) == 0;
+}
+
+bool PosixPlatform::pathExists(const std::string& path) {
+  return access(withSlashes(path).c_str(), F_OK) == 0;
+}
+
+bool PosixPlatform::readFile(const std::string& path, std::string* contents,
+                             std::string* error) {
+  std::FILE* file = std::fopen(withSlashes(path).c_str(), "rb");
+  if (!file) {
+    *error = std::strerror(errno);
+    return false;
+  }
+  // fopen opens a directory for reading here; Windows refuses it. Either
+  // way it is a file that cannot be read.
+  struct stat info;
+  if (fstat(fileno(file), &info) == 0 && S_ISDIR(info.st_mode)) {
+    std::fclose(file);
+    *error = std::strerror(EISDIR);
+    return false;
+  }
+  std::string data;
+  char chunk[4096];
+  std::size_t got;
+  while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0)
+    data.append(chunk, got);
+  bool failed = std::ferror(file) != 0;
+  int readErrno = errno;
+  std::fclose(file);
+  if (failed) {
+    *error = std::strerror(readErrno);
+    return false;
+  }
+  *contents = std::move(data);
+  return true;
+}
+
+bool PosixPlatform::writeFile(const std::string& path,
+                              const std::string& contents, bool) {
+  // POSIX text mode and binary mode are the same.
+  std::FILE* file = std::fopen(withSlashes(path).c_str(), "wb");
+  if (!file) return false;
+  std::fwrite(contents.data(), 1, contents.size(), file);
+  std::fflush(file);
+  std::fclose(file);
+  return true;
+}
+
+void PosixPlatform::writeStdout(const std::string& text) {
+  writeAll(stdout, text);
+}
+
+void PosixPlatform::writeStderr(const std::string& text) {
+  writeAll(stderr, text);
+}
+
+PathStyle PosixPlatform::pathStyle() { return PathStyle::kPosix; }
+
+void PosixPlatform::exitProcess(int status) {
+  std::fflush(stdout);
+  std::fflush(stderr);
+  std::exit(status);
+}
+
+}  // namespace zindle

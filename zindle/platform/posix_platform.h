@@ -49,6 +49,7 @@ class PosixPlatform final : public Platform {
                  bool textMode) override;
   void writeStdout(const std::string& text) override;
   void writeStderr(const std::string& text) override;
+  PathStyle pathStyle() override;
   [[noreturn]] void exitProcess(int status) override;
 
  private:

@@ -49,10 +49,12 @@ class Win32Platform final : public Platform {
                  bool textMode) override;
   void writeStdout(const std::string& text) override;
   void writeStderr(const std::string& text) override;
+  PathStyle pathStyle() override;
   [[noreturn]] void exitProcess(int status) override;
 
  private:
-
+  // The environment as the process started, for lookupStartupEnv.
+  std::vector<std::pair<std::string, std::string>> startupEnv_;
 };
 
 }  // namespace zindle

@@ -23,10 +23,10 @@ struct ProcessExit {
 };
 
 struct FakeEvent {
-  std::string kind;  // "box", "regOpen", "regQuery", "regInfo", "regEnum",
-                     // "regClose", "start", "waitIdle", "wait", "close",
-                     // "allocConsole", "title", "shell", "setenv", "chdir",
-                     // "write", "stdout", "stderr", "exit"
+  std::string kind;     // "box", "regOpen", "regQuery", "regInfo", "regEnum",
+                        // "regClose", "start", "waitIdle", "wait", "close",
+                        // "allocConsole", "title", "shell", "setenv", "chdir",
+                        // "write", "stdout", "stderr", "exit"
   std::string text;     // box text, key path, value name, command line, ...
   std::string caption;  // box caption, working directory, env value, ...
   unsigned number = 0;  // box style, creation flags, exit status, index ...
@@ -45,7 +45,7 @@ class FakePlatform : public Platform {
                                // boxes, kIdNo for Yes/No boxes
   std::map<std::string, FakeRegistryKey> registry;  // full key path -> key
   bool failSubkeyCount = false;
-  std::deque<int> exitCodes;   // one per waited process; default 0
+  std::deque<int> exitCodes;       // one per waited process; default 0
   std::deque<std::int64_t> clock;  // one per reading; default: last + 0
   std::int64_t lastClock = 1000;
   bool failStart = false;
@@ -59,6 +59,7 @@ class FakePlatform : public Platform {
   std::string cwd = "C:\\start";
   unsigned majorVersion = 6;
   unsigned pid = 4242;
+  PathStyle style = PathStyle::kWindows;
 
   // --- record ---
   std::vector<FakeEvent> events;
@@ -103,6 +104,7 @@ class FakePlatform : public Platform {
                  bool textMode) override;
   void writeStdout(const std::string& text) override;
   void writeStderr(const std::string& text) override;
+  PathStyle pathStyle() override { return style; }
   [[noreturn]] void exitProcess(int status) override;
 
  private:
