@@ -1,1 +1,191 @@
-// placeholder
+// Stand-in boundary routines.
+//
+// A declaration keeps the boundary under its name in its subbasin (made on
+// first use), with its kind, faces and numeric argument; a FLOW or STAGE
+// boundary also takes that argument as its current flow or stage.
+// INITBOUNDARYRATINGCURVE reads the curve integer as the number of curve
+// points n: it journals n values of each curve array and writes each of
+// them back changed, 2v+1 into the first array and 2v+2 into the second, so
+// a caller can see its arrays come back. The value setters change a
+// boundary that was declared before and ignore any other.
+#include <cstdio>
+#include <cstdlib>
+
+#include "journal.h"
+#include "quarnel.h"
+#include "store.h"
+
+namespace quarnel {
+namespace {
+
+constexpr FLen kName = 32;
+
+void checkNames(const char* routine, FLen subbasinLen, FLen boundaryLen) {
+  checkLength(routine, "subbasinLen", subbasinLen, kName);
+  checkLength(routine, "boundaryLen", boundaryLen, kName);
+}
+
+Boundary& declare(const char* kind, const char* subbasinText,
+                  const char* boundaryText, int faceCount,
+                  const int* faceIndices, const double* faceFractions,
+                  double declared) {
+  Boundary& b =
+      subbasin(subbasinText, kName).boundaries[nameKey(boundaryText, kName)];
+  b = Boundary{};
+  b.kind = kind;
+  if (faceCount > 0) {
+    b.faceIndices.assign(faceIndices, faceIndices + faceCount);
+    b.faceFractions.assign(faceFractions, faceFractions + faceCount);
+  }
+  b.declared = declared;
+  return b;
+}
+
+Boundary* findBoundary(const char* subbasinText, const char* boundaryText) {
+  Subbasin* s = findSubbasin(subbasinText, kName);
+  if (s == nullptr) return nullptr;
+  auto it = s->boundaries.find(nameKey(boundaryText, kName));
+  return it == s->boundaries.end() ? nullptr : &it->second;
+}
+
+void journalDeclaration(const char* routine, const char* subbasinText,
+                        const char* boundaryText, const int* faceCount,
+                        const int* faceIndices, const double* faceFractions,
+                        const double* value, FLen subbasinLen,
+                        FLen boundaryLen) {
+  Journal(routine)
+      .text("subbasin", subbasinText, subbasinLen)
+      .text("boundary", boundaryText, boundaryLen)
+      .i32("faceCount", *faceCount)
+      .ints("faceIndices", faceIndices, *faceCount)
+      .doubles("faceFractions", faceFractions, *faceCount)
+      .f64("value", *value)
+      .length("subbasinLen", subbasinLen)
+      .length("boundaryLen", boundaryLen);
+}
+
+void journalValue(const char* routine, const char* subbasinText,
+                  const char* boundaryText, const double* value,
+                  FLen subbasinLen, FLen boundaryLen) {
+  Journal(routine)
+      .text("subbasin", subbasinText, subbasinLen)
+      .text("boundary", boundaryText, boundaryLen)
+      .f64("value", *value)
+      .length("subbasinLen", subbasinLen)
+      .length("boundaryLen", boundaryLen);
+}
+
+// The bridge hands over buffers even for a boundary without faces.
+void requireBuffers(const char* routine, const int* faceIndices,
+                    const double* faceFractions) {
+  if (faceIndices != nullptr && faceFractions != nullptr) return;
+  std::fprintf(stderr, "Quarnel stand-in: %s received a null face buffer\n",
+               routine);
+  std::fflush(stderr);
+  std::abort();
+}
+
+}  // namespace
+}  // namespace quarnel
+
+using namespace quarnel;
+
+extern "C" {
+
+void INITBOUNDARYNORMALDEPTH(const char* subbasin, const char* boundary,
+                             const int* faceCount, const int* faceIndices,
+                             const double* faceFractions, const double* value,
+                             FLen subbasinLen, FLen boundaryLen) {
+  const char* routine = "INITBOUNDARYNORMALDEPTH";
+  checkNames(routine, subbasinLen, boundaryLen);
+  requireBuffers(routine, faceIndices, faceFractions);
+  journalDeclaration(routine, subbasin, boundary, faceCount, faceIndices,
+                     faceFractions, value, subbasinLen, boundaryLen);
+  declare("NORMALDEPTH", subbasin, boundary, *faceCount, faceIndices,
+          faceFractions, *value);
+}
+
+void INITBOUNDARYRATINGCURVE(const char* subbasin, const char* boundary,
+                             const int* faceCount, const int* faceIndices,
+                             const double* faceFractions, const int* curveInt,
+                             double* curve1, double* curve2, FLen subbasinLen,
+                             FLen boundaryLen) {
+  const char* routine = "INITBOUNDARYRATINGCURVE";
+  checkNames(routine, subbasinLen, boundaryLen);
+  requireBuffers(routine, faceIndices, faceFractions);
+  const int points = *curveInt > 0 ? *curveInt : 0;
+  Journal(routine)
+      .text("subbasin", subbasin, subbasinLen)
+      .text("boundary", boundary, boundaryLen)
+      .i32("faceCount", *faceCount)
+      .ints("faceIndices", faceIndices, *faceCount)
+      .doubles("faceFractions", faceFractions, *faceCount)
+      .i32("curveInt", *curveInt)
+      .doubles("curve1", curve1, points)
+      .doubles("curve2", curve2, points)
+      .length("subbasinLen", subbasinLen)
+      .length("boundaryLen", boundaryLen);
+  declare("RATINGCURVE", subbasin, boundary, *faceCount, faceIndices,
+          faceFractions, *curveInt);
+  for (int i = 0; i < points; ++i) {
+    curve1[i] = 2.0 * curve1[i] + 1.0;
+    curve2[i] = 2.0 * curve2[i] + 2.0;
+  }
+}
+
+void INITBOUNDARYFLOW(const char* subbasin, const char* boundary,
+                      const int* faceCount, const int* faceIndices,
+                      const double* faceFractions, const double* value,
+                      FLen subbasinLen, FLen boundaryLen) {
+  const char* routine = "INITBOUNDARYFLOW";
+  checkNames(routine, subbasinLen, boundaryLen);
+  requireBuffers(routine, faceIndices, faceFractions);
+  journalDeclaration(routine, subbasin, boundary, faceCount, faceIndices,
+                     faceFractions, value, subbasinLen, boundaryLen);
+  declare("FLOW", subbasin, boundary, *faceCount, faceIndices, faceFractions,
+          *value)
+      .flow = *value;
+}
+
+void INITBOUNDARYSTAGE(const char* subbasin, const char* boundary,
+                       const int* faceCount, const int* faceIndices,
+                       const double* faceFractions, const double* value,
+                       FLen subbasinLen, FLen boundaryLen) {
+  const char* routine = "INITBOUNDARYSTAGE";
+  checkNames(routine, subbasinLen, boundaryLen);
+  requireBuffers(routine, faceIndices, faceFractions);
+  journalDeclaration(routine, subbasin, boundary, faceCount, faceIndices,
+                     faceFractions, value, subbasinLen, boundaryLen);
+  declare("STAGE", subbasin, boundary, *faceCount, faceIndices, faceFractions,
+          *value)
+      .stage = *value;
+}
+
+void SETBOUNDARYVALUEFLOW(const char* subbasin, const char* boundary,
+                          const double* value, FLen subbasinLen,
+                          FLen boundaryLen) {
+  const char* routine = "SETBOUNDARYVALUEFLOW";
+  checkNames(routine, subbasinLen, boundaryLen);
+  journalValue(routine, subbasin, boundary, value, subbasinLen, boundaryLen);
+  if (Boundary* b = findBoundary(subbasin, boundary)) b->flow = *value;
+}
+
+void SETBOUNDARYVALUESTAGE(const char* subbasin, const char* boundary,
+                           const double* value, FLen subbasinLen,
+                           FLen boundaryLen) {
+  const char* routine = "SETBOUNDARYVALUESTAGE";
+  checkNames(routine, subbasinLen, boundaryLen);
+  journalValue(routine, subbasin, boundary, value, subbasinLen, boundaryLen);
+  if (Boundary* b = findBoundary(subbasin, boundary)) b->stage = *value;
+}
+
+void SETBOUNDARYVALUETOTALLOAD(const char* subbasin, const char* boundary,
+                               const double* value, FLen subbasinLen,
+                               FLen boundaryLen) {
+  const char* routine = "SETBOUNDARYVALUETOTALLOAD";
+  checkNames(routine, subbasinLen, boundaryLen);
+  journalValue(routine, subbasin, boundary, value, subbasinLen, boundaryLen);
+  if (Boundary* b = findBoundary(subbasin, boundary)) b->load = *value;
+}
+
+}  // extern "C"

@@ -1,1 +1,153 @@
-// placeholder
+// Stand-in flow control, initial state and solving routines.
+//
+// The setters keep their values in the subbasin (made on first use). A solve
+// counts the period in the subbasin and then treats n as the length of each
+// period array: with P the number of periods solved so far (flow and
+// sediment, this one included), it writes
+//   a[i]  = 1000 P + i + p1                      (SOLVESUBBASINFLOW)
+//   a1[i] = 1000 P + i + p1, a2[i] = 1000 P + i + p2, a3[i] = 1000 P + i
+//                                                (SOLVESUBBASINFLOWSEDIMENT)
+// for i < n, after journalling the n values each array held.
+#include <string>
+
+#include "journal.h"
+#include "quarnel.h"
+#include "store.h"
+
+namespace quarnel {
+namespace {
+
+constexpr FLen kName = 32;
+
+int periodsSolved(const Subbasin& s) {
+  return s.flowPeriods + s.sedimentPeriods;
+}
+
+void writePeriod(double* a, int n, int periods, double offset) {
+  for (int i = 0; i < n; ++i) a[i] = 1000.0 * periods + i + offset;
+}
+
+void nameOnly(const char* routine, const char* subbasinText, FLen subbasinLen) {
+  checkLength(routine, "subbasinLen", subbasinLen, kName);
+  Journal(routine)
+      .text("subbasin", subbasinText, subbasinLen)
+      .length("subbasinLen", subbasinLen);
+}
+
+}  // namespace
+}  // namespace quarnel
+
+using namespace quarnel;
+
+extern "C" {
+
+void SETSUBBASINNUMBERTHREADS(const char* subbasinText, const int* threads,
+                              FLen subbasinLen) {
+  const char* routine = "SETSUBBASINNUMBERTHREADS";
+  checkLength(routine, "subbasinLen", subbasinLen, kName);
+  Journal(routine)
+      .text("subbasin", subbasinText, subbasinLen)
+      .i32("threads", *threads)
+      .length("subbasinLen", subbasinLen);
+  subbasin(subbasinText, kName).threads = *threads;
+}
+
+void SETSUBBASINIMPLICITFACTOR(const char* subbasinText, const double* factor,
+                               FLen subbasinLen) {
+  const char* routine = "SETSUBBASINIMPLICITFACTOR";
+  checkLength(routine, "subbasinLen", subbasinLen, kName);
+  Journal(routine)
+      .text("subbasin", subbasinText, subbasinLen)
+      .f64("factor", *factor)
+      .length("subbasinLen", subbasinLen);
+  subbasin(subbasinText, kName).implicitFactor = *factor;
+}
+
+void SETSUBBASINCONTROLPARAMETERS(const char* subbasinText, const double* c1,
+                                  const double* c2, const double* c3,
+                                  const double* c4, const int* c5,
+                                  FLen subbasinLen) {
+  const char* routine = "SETSUBBASINCONTROLPARAMETERS";
+  checkLength(routine, "subbasinLen", subbasinLen, kName);
+  Journal(routine)
+      .text("subbasin", subbasinText, subbasinLen)
+      .f64("c1", *c1)
+      .f64("c2", *c2)
+      .f64("c3", *c3)
+      .f64("c4", *c4)
+      .i32("c5", *c5)
+      .length("subbasinLen", subbasinLen);
+  Subbasin& s = subbasin(subbasinText, kName);
+  s.control[0] = *c1;
+  s.control[1] = *c2;
+  s.control[2] = *c3;
+  s.control[3] = *c4;
+  s.control5 = *c5;
+}
+
+void INITSUBBASINFLOW(const char* subbasinText, FLen subbasinLen) {
+  nameOnly("INITSUBBASINFLOW", subbasinText, subbasinLen);
+  subbasin(subbasinText, kName).flowInitialized = true;
+}
+
+void INITSUBBASINFLOWSTATE(const char* subbasinText, FLen subbasinLen) {
+  nameOnly("INITSUBBASINFLOWSTATE", subbasinText, subbasinLen);
+  subbasin(subbasinText, kName).flowStateInitialized = true;
+}
+
+void INITSUBBASINWARMUP(const char* subbasinText, const double* w1,
+                        const double* w2, FLen subbasinLen) {
+  const char* routine = "INITSUBBASINWARMUP";
+  checkLength(routine, "subbasinLen", subbasinLen, kName);
+  Journal(routine)
+      .text("subbasin", subbasinText, subbasinLen)
+      .f64("w1", *w1)
+      .f64("w2", *w2)
+      .length("subbasinLen", subbasinLen);
+  Subbasin& s = subbasin(subbasinText, kName);
+  s.warmUp[0] = *w1;
+  s.warmUp[1] = *w2;
+}
+
+void SOLVESUBBASINFLOW(const char* subbasinText, const int* n, double* a,
+                       const double* p1, const double* p2, FLen subbasinLen) {
+  const char* routine = "SOLVESUBBASINFLOW";
+  checkLength(routine, "subbasinLen", subbasinLen, kName);
+  const int count = *n > 0 ? *n : 0;
+  Journal(routine)
+      .text("subbasin", subbasinText, subbasinLen)
+      .i32("n", *n)
+      .doubles("a", a, count)
+      .f64("p1", *p1)
+      .f64("p2", *p2)
+      .length("subbasinLen", subbasinLen);
+  Subbasin& s = subbasin(subbasinText, kName);
+  ++s.flowPeriods;
+  writePeriod(a, count, periodsSolved(s), *p1);
+}
+
+void SOLVESUBBASINFLOWSEDIMENT(const char* subbasinText, const int* n,
+                               double* a1, double* a2, double* a3,
+                               const double* p1, const double* p2,
+                               FLen subbasinLen) {
+  const char* routine = "SOLVESUBBASINFLOWSEDIMENT";
+  checkLength(routine, "subbasinLen", subbasinLen, kName);
+  const int count = *n > 0 ? *n : 0;
+  Journal(routine)
+      .text("subbasin", subbasinText, subbasinLen)
+      .i32("n", *n)
+      .doubles("a1", a1, count)
+      .doubles("a2", a2, count)
+      .doubles("a3", a3, count)
+      .f64("p1", *p1)
+      .f64("p2", *p2)
+      .length("subbasinLen", subbasinLen);
+  Subbasin& s = subbasin(subbasinText, kName);
+  ++s.sedimentPeriods;
+  const int periods = periodsSolved(s);
+  writePeriod(a1, count, periods, *p1);
+  writePeriod(a2, count, periods, *p2);
+  writePeriod(a3, count, periods, 0.0);
+}
+
+}  // extern "C"

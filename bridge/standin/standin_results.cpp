@@ -1,1 +1,216 @@
-// placeholder
+// Stand-in result routines.
+//
+// With P the number of periods a subbasin has solved (flow and sediment):
+//
+// Boundary results, for a boundary the subbasin holds:
+//   GETBOUNDARYOUTFLOW             flow + 1000 P
+//   GETBOUNDARYSTAGE               stage + 1000 P
+//   GETBOUNDARYTOTALLOAD           load + P
+//   GETBOUNDARYTOTALCONCENTRATION  0.5 load + P
+//   GETBOUNDARYLOAD                load k + P
+// where flow, stage and load are the boundary's current values. For a
+// subbasin or boundary that the stand-in does not hold, the value is left
+// untouched.
+//
+// Cell and face results: for a subbasin with geometry, one value per cell
+// (per face for GETSUBBASINFACEVELOCITY), c = 0, 1, ...:
+//   code 1000000 + 1000 P + c + 0.5 i1 + 0.25 i2 + area(c)
+// summed left to right, with area(c) the cell's bath area as received by
+// INITSUBBASINGEOMETRY (0 for faces), i2 = 0 where the routine has none,
+// and the codes AREAWET 1, VOLUME 2, WATERLEVEL 3, CELLVELOCITY 4,
+// FACEVELOCITY 5, TOTALCONCENTRATION 6, TOTALBEDCHANGE 7, CONCENTRATION 8,
+// BEDCHANGE 9, ACTIVEFRACTION 10. Exactly cellCount (faceCount) values are
+// written; an unknown subbasin gets none.
+#include <cstddef>
+
+#include "journal.h"
+#include "quarnel.h"
+#include "store.h"
+
+namespace quarnel {
+namespace {
+
+constexpr FLen kName = 32;
+
+int periodsSolved(const Subbasin& s) {
+  return s.flowPeriods + s.sedimentPeriods;
+}
+
+const Boundary* findBoundary(const Subbasin* s, const char* boundaryText) {
+  if (s == nullptr) return nullptr;
+  auto it = s->boundaries.find(nameKey(boundaryText, kName));
+  return it == s->boundaries.end() ? nullptr : &it->second;
+}
+
+enum class Quantity { kOutflow, kStage, kTotalLoad, kTotalConcentration };
+
+void boundaryResult(const char* routine, Quantity quantity,
+                    const char* subbasinText, const char* boundaryText,
+                    double* value, FLen subbasinLen, FLen boundaryLen) {
+  checkLength(routine, "subbasinLen", subbasinLen, kName);
+  checkLength(routine, "boundaryLen", boundaryLen, kName);
+  Journal(routine)
+      .text("subbasin", subbasinText, subbasinLen)
+      .text("boundary", boundaryText, boundaryLen)
+      .f64("value", *value)
+      .length("subbasinLen", subbasinLen)
+      .length("boundaryLen", boundaryLen);
+  const Subbasin* s = findSubbasin(subbasinText, kName);
+  const Boundary* b = findBoundary(s, boundaryText);
+  if (b == nullptr) return;
+  const int periods = periodsSolved(*s);
+  switch (quantity) {
+    case Quantity::kOutflow:
+      *value = b->flow + 1000.0 * periods;
+      break;
+    case Quantity::kStage:
+      *value = b->stage + 1000.0 * periods;
+      break;
+    case Quantity::kTotalLoad:
+      *value = b->load + periods;
+      break;
+    case Quantity::kTotalConcentration:
+      *value = 0.5 * b->load + periods;
+      break;
+  }
+}
+
+enum class Over { kCells, kFaces };
+
+void cellResult(const char* routine, int code, Over over,
+                const char* subbasinText, double* values, int i1, const int* i2,
+                FLen subbasinLen) {
+  checkLength(routine, "subbasinLen", subbasinLen, kName);
+  Journal journal(routine);
+  journal.text("subbasin", subbasinText, subbasinLen).i32("i1", i1);
+  if (i2 != nullptr) journal.i32("i2", *i2);
+  journal.length("subbasinLen", subbasinLen);
+  const Subbasin* s = findSubbasin(subbasinText, kName);
+  if (s == nullptr) return;
+  const int n = over == Over::kCells ? s->cellCount : s->faceCount;
+  const int periods = periodsSolved(*s);
+  const int second = i2 != nullptr ? *i2 : 0;
+  for (int c = 0; c < n; ++c) {
+    const std::size_t at = static_cast<std::size_t>(c);
+    const double area = over == Over::kCells && at < s->cellBathAreas.size()
+                            ? s->cellBathAreas[at]
+                            : 0.0;
+    values[c] = code * 1000000.0 + 1000.0 * periods + c + 0.5 * i1 +
+                0.25 * second + area;
+  }
+}
+
+}  // namespace
+}  // namespace quarnel
+
+using namespace quarnel;
+
+extern "C" {
+
+void GETBOUNDARYOUTFLOW(const char* subbasin, const char* boundary,
+                        double* value, FLen subbasinLen, FLen boundaryLen) {
+  boundaryResult("GETBOUNDARYOUTFLOW", Quantity::kOutflow, subbasin, boundary,
+                 value, subbasinLen, boundaryLen);
+}
+
+void GETBOUNDARYSTAGE(const char* subbasin, const char* boundary, double* value,
+                      FLen subbasinLen, FLen boundaryLen) {
+  boundaryResult("GETBOUNDARYSTAGE", Quantity::kStage, subbasin, boundary,
+                 value, subbasinLen, boundaryLen);
+}
+
+void GETBOUNDARYTOTALLOAD(const char* subbasin, const char* boundary,
+                          double* value, FLen subbasinLen, FLen boundaryLen) {
+  boundaryResult("GETBOUNDARYTOTALLOAD", Quantity::kTotalLoad, subbasin,
+                 boundary, value, subbasinLen, boundaryLen);
+}
+
+void GETBOUNDARYTOTALCONCENTRATION(const char* subbasin, const char* boundary,
+                                   double* value, FLen subbasinLen,
+                                   FLen boundaryLen) {
+  boundaryResult("GETBOUNDARYTOTALCONCENTRATION", Quantity::kTotalConcentration,
+                 subbasin, boundary, value, subbasinLen, boundaryLen);
+}
+
+void GETBOUNDARYLOAD(const char* subbasinText, const char* boundaryText,
+                     double* value, const int* k, FLen subbasinLen,
+                     FLen boundaryLen) {
+  const char* routine = "GETBOUNDARYLOAD";
+  checkLength(routine, "subbasinLen", subbasinLen, kName);
+  checkLength(routine, "boundaryLen", boundaryLen, kName);
+  Journal(routine)
+      .text("subbasin", subbasinText, subbasinLen)
+      .text("boundary", boundaryText, boundaryLen)
+      .f64("value", *value)
+      .i32("k", *k)
+      .length("subbasinLen", subbasinLen)
+      .length("boundaryLen", boundaryLen);
+  const Subbasin* s = findSubbasin(subbasinText, kName);
+  const Boundary* b = findBoundary(s, boundaryText);
+  if (b == nullptr) return;
+  *value = b->load * *k + periodsSolved(*s);
+}
+
+void GETSUBBASINCELLAREAWET(const char* subbasin, double* values, const int* i1,
+                            FLen subbasinLen) {
+  cellResult("GETSUBBASINCELLAREAWET", 1, Over::kCells, subbasin, values, *i1,
+             nullptr, subbasinLen);
+}
+
+void GETSUBBASINCELLVOLUME(const char* subbasin, double* values, const int* i1,
+                           FLen subbasinLen) {
+  cellResult("GETSUBBASINCELLVOLUME", 2, Over::kCells, subbasin, values, *i1,
+             nullptr, subbasinLen);
+}
+
+void GETSUBBASINCELLWATERLEVEL(const char* subbasin, double* values,
+                               const int* i1, FLen subbasinLen) {
+  cellResult("GETSUBBASINCELLWATERLEVEL", 3, Over::kCells, subbasin, values,
+             *i1, nullptr, subbasinLen);
+}
+
+void GETSUBBASINCELLVELOCITY(const char* subbasin, double* values,
+                             const int* i1, FLen subbasinLen) {
+  cellResult("GETSUBBASINCELLVELOCITY", 4, Over::kCells, subbasin, values, *i1,
+             nullptr, subbasinLen);
+}
+
+void GETSUBBASINFACEVELOCITY(const char* subbasin, double* values,
+                             const int* i1, FLen subbasinLen) {
+  cellResult("GETSUBBASINFACEVELOCITY", 5, Over::kFaces, subbasin, values, *i1,
+             nullptr, subbasinLen);
+}
+
+void GETSUBBASINCELLTOTALCONCENTRATION(const char* subbasin, double* values,
+                                       const int* i1, FLen subbasinLen) {
+  cellResult("GETSUBBASINCELLTOTALCONCENTRATION", 6, Over::kCells, subbasin,
+             values, *i1, nullptr, subbasinLen);
+}
+
+void GETSUBBASINCELLTOTALBEDCHANGE(const char* subbasin, double* values,
+                                   const int* i1, FLen subbasinLen) {
+  cellResult("GETSUBBASINCELLTOTALBEDCHANGE", 7, Over::kCells, subbasin, values,
+             *i1, nullptr, subbasinLen);
+}
+
+void GETSUBBASINCELLCONCENTRATION(const char* subbasin, double* values,
+                                  const int* i1, const int* i2,
+                                  FLen subbasinLen) {
+  cellResult("GETSUBBASINCELLCONCENTRATION", 8, Over::kCells, subbasin, values,
+             *i1, i2, subbasinLen);
+}
+
+void GETSUBBASINCELLBEDCHANGE(const char* subbasin, double* values,
+                              const int* i1, const int* i2, FLen subbasinLen) {
+  cellResult("GETSUBBASINCELLBEDCHANGE", 9, Over::kCells, subbasin, values, *i1,
+             i2, subbasinLen);
+}
+
+void GETSUBBASINCELLACTIVEFRACTION(const char* subbasin, double* values,
+                                   const int* i1, const int* i2,
+                                   FLen subbasinLen) {
+  cellResult("GETSUBBASINCELLACTIVEFRACTION", 10, Over::kCells, subbasin,
+             values, *i1, i2, subbasinLen);
+}
+
+}  // extern "C"
