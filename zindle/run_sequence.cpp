@@ -109,8 +109,7 @@ int findAppConfig(Launcher& launcher, const std::string& exePath) {
   return readConfigFile(launcher, path);
 }
 
-int runLauncher(Platform& platform, const std::vector<std::string>& args) {
-  Launcher launcher(platform);
+int runSequence(Launcher& launcher, const std::vector<std::string>& args) {
   LaunchSettings& s = launcher.settings;
   const std::string exePath = args.empty() ? std::string() : args[0];
 
@@ -144,6 +143,11 @@ int runLauncher(Platform& platform, const std::vector<std::string>& args) {
   while (launchJava(launcher) == kRestartCode) {
   }
   return 0;
+}
+
+int runLauncher(Platform& platform, const std::vector<std::string>& args) {
+  Launcher launcher(platform);
+  return runSequence(launcher, args);
 }
 
 }  // namespace zindle

@@ -26,8 +26,11 @@ void fixStartDirectory(Launcher& launcher, const std::string& exePath);
 // it. Returns 0 when read or absent, non-zero when it cannot be read.
 int findAppConfig(Launcher& launcher, const std::string& exePath);
 
-// The whole run; returns the process exit status. args[0] is the
-// executable's path as the process was started.
+// The whole run on `launcher`; returns the process exit status. args[0] is
+// the executable's path as the process was started.
+int runSequence(Launcher& launcher, const std::vector<std::string>& args);
+
+// runSequence on a fresh launcher over `platform`.
 int runLauncher(Platform& platform, const std::vector<std::string>& args);
 
 }  // namespace zindle

@@ -1,0 +1,336 @@
+// Reading configuration files: lines, directives, includes, setenv, errors
+// and bounds.
+#include <string>
+#include <vector>
+
+#include "launcher_fixture.h"
+
+namespace zindle::testing {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+class ConfigReaderTest : public LauncherTest {
+ protected:
+  void SetUp() override {
+    os.startupEnv["APPDIR"] = "C:\\Program Files\\Model";
+    os.startupEnv["TEMP"] = "C:\\Temp";
+    os.startupEnv["USERNAME"] = "ann";
+    os.startupEnv["HOME"] = "C:\\Users\\ann";
+  }
+};
+
+// One directive line and where its value lands.
+struct DirectiveCase {
+  const char* line;
+  const char* field;
+  const char* expected;
+};
+
+std::string fieldOf(const LaunchSettings& s, const std::string& field) {
+  auto text = [](const std::optional<std::string>& t) {
+    return t ? *t : std::string("<unset>");
+  };
+  auto joined = [](const Strings& list) {
+    std::string r;
+    for (const auto& e : list) r += (r.empty() ? "" : "|") + e;
+    return r;
+  };
+  if (field == "vmParams") return joined(s.vmParams);
+  if (field == "classPath") return joined(s.classPath);
+  if (field == "programArgs") return joined(s.programArgs);
+  if (field == "javaPath") return text(s.javaPath);
+  if (field == "mainClass") return text(s.mainClass);
+  if (field == "appName") return text(s.appName);
+  if (field == "consoleTitle") return text(s.consoleTitle);
+  if (field == "workingDir") return text(s.workingDir);
+  if (field == "outputFile") return text(s.outputFile);
+  if (field == "logFile") return text(s.logFile);
+  if (field == "showConsole") return s.showConsole ? "on" : "off";
+  return "<no such field>";
+}
+
+TEST_F(ConfigReaderTest, Directives) {
+  const std::vector<DirectiveCase> cases = {
+      {"vmparam -Xmx256m", "vmParams", "-Xmx256m"},
+      {"vmparam -Dhome=$APPDIR", "vmParams",
+       "-Dhome=\"C:/Program Files/Model\""},
+      {"vmparamX -Dx=1", "vmParams", "-Dx=1"},
+      {"vmparam -DLOGFILE=$TEMP\\app.log", "vmParams",
+       "-DLOGFILE=C:/Temp/app.log"},
+      {"vmparam -DLOGFILE=$TEMP\\app.log", "logFile", "C:/Temp/app.log"},
+      {"vmparam -DLOGFILE", "logFile", ""},
+      {"vmparam -DLOGFILE=", "logFile", ""},
+      {"vmparam -DLOGFILE:x.log", "logFile", "x.log"},
+      {"vmparam -Dother=1", "logFile", "<unset>"},
+      {"javapath $APPDIR\\jre\\bin\\java.exe", "javaPath",
+       "\"C:/Program Files/Model/jre/bin/java.exe\""},
+      {"addpath $APPDIR\\lib", "classPath", "\"C:/Program Files/Model/lib\""},
+      {"addpath lib\\ext", "classPath", "lib\\ext"},
+      {"mainclass qel.Main", "mainClass", "qel.Main"},
+      {"mainclass $APPDIR", "mainClass", "C:/Program Files/Model"},
+      {"mainclass $MAIN", "mainClass", "$MAIN"},
+      {"appname $USERNAME", "appName", "ann"},
+      {"appname Model  two ", "appName", "Model  two "},
+      {"addjars $APPDIR\\lib", "classPath", "\"C:/Program Files/Model/lib\"/*"},
+      {"addjars lib", "classPath", "lib/*"},
+      {"addjar lib\\a.jar", "classPath", "lib\\a.jar"},
+      {"argument $HOME", "programArgs", "$HOME"},
+      {"argument  two words ", "programArgs", " two words "},
+      {"consoleTitle $APPDIR", "consoleTitle", "\"C:/Program Files/Model\""},
+      {"workingDir $TEMP\\work", "workingDir", "C:/Temp/work"},
+      {"outputFile $TEMP\\out.txt", "outputFile", "C:/Temp/out.txt"},
+      {"showConsole true", "showConsole", "on"},
+      {"showConsole TRUE", "showConsole", "on"},
+      {"showConsole trueish", "showConsole", "on"},
+      {"showConsole True", "showConsole", "off"},
+      {"showConsole false", "showConsole", "off"},
+      // Lines that match nothing.
+      {"mainclass\tqel.Main", "mainClass", "<unset>"},
+      {" mainclass qel.Main", "mainClass", "<unset>"},
+      {"\tmainclass qel.Main", "mainClass", "<unset>"},
+      {"Mainclass qel.Main", "mainClass", "<unset>"},
+      {"#mainclass qel.Main", "mainClass", "<unset>"},
+      {"/mainclass qel.Main", "mainClass", "<unset>"},
+      {"mainclass", "mainClass", "<unset>"},
+  };
+  for (const auto& c : cases) {
+    FakePlatform fresh;
+    fresh.startupEnv = os.startupEnv;
+    Launcher l(fresh);
+    fresh.files["x.config"] = std::string(c.line) + "\n";
+    EXPECT_EQ(readConfigFile(l, "x.config"), 0) << c.line;
+    EXPECT_EQ(fieldOf(l.settings, c.field), c.expected) << c.line;
+  }
+}
+
+TEST_F(ConfigReaderTest, SingleValuedTakeTheLastAndListsKeepOrder) {
+  EXPECT_EQ(readText("mainclass First\nmainclass Second\n"
+                     "addjar a.jar\naddjars lib\naddpath classes\n"
+                     "argument x\nargument y\n"),
+            0);
+  EXPECT_EQ(settings.mainClass, "Second");
+  EXPECT_EQ(settings.classPath, (Strings{"a.jar", "lib/*", "classes"}));
+  EXPECT_EQ(settings.programArgs, (Strings{"x", "y"}));
+}
+
+TEST_F(ConfigReaderTest, ConfigEntriesFollowCommandLineEntries) {
+  settings.vmParams.push_back("-Dx=1");
+  settings.programArgs.push_back("cli");
+  readText("vmparam -Dy=2\nargument file\n");
+  EXPECT_EQ(settings.vmParams, (Strings{"-Dx=1", "-Dy=2"}));
+  EXPECT_EQ(settings.programArgs, (Strings{"cli", "file"}));
+}
+
+TEST_F(ConfigReaderTest, LineEnds) {
+  // The last line keeps its last character without a final line feed.
+  readText("appname first\nmainclass qel.Main");
+  EXPECT_EQ(settings.mainClass, "qel.Main");
+  EXPECT_EQ(settings.appName, "first");
+  // CR LF reads as LF; a CR on its own stays.
+  readText("mainclass crlf\r\nappname a\rb\r\nworkingDir w\r");
+  EXPECT_EQ(settings.mainClass, "crlf");
+  EXPECT_EQ(settings.appName, "a\rb");
+  EXPECT_EQ(settings.workingDir, "w\r");
+}
+
+TEST_F(ConfigReaderTest, LongLinesAreTakenInPiecesOf2047) {
+  // First piece: "mainclass " and 2037 characters; the second piece is a
+  // line of its own.
+  std::string value(kMaxLineChars - 10, 'a');
+  readText("mainclass " + value + "appname X\n");
+  EXPECT_EQ(settings.mainClass, value);
+  EXPECT_EQ(settings.appName, "X");
+
+  // Exactly 2047 characters and a line feed: the value keeps its last
+  // character, and the line feed alone is a blank line.
+  std::string exact(kMaxLineChars - 8, 'b');
+  readText("appname " + exact + "\nargument next\n");
+  EXPECT_EQ(settings.appName, exact);
+  EXPECT_EQ(settings.programArgs, Strings{"next"});
+
+  auto pieces = splitConfigLines(std::string(5000, 'c'));
+  ASSERT_EQ(pieces.size(), 3u);
+  EXPECT_EQ(pieces[0].size(), 2047u);
+  EXPECT_EQ(pieces[1].size(), 2047u);
+  EXPECT_EQ(pieces[2].size(), 906u);
+}
+
+TEST_F(ConfigReaderTest, EmptyFilesAndCommentsSetNothing) {
+  for (const char* text : {"", "\n\n", "# a\n/ b\n#mainclass x\n", "   \n",
+                           "nospace\n", "unknown keyword\n"}) {
+    FakePlatform fresh;
+    Launcher l(fresh);
+    fresh.files["x.config"] = text;
+    EXPECT_EQ(readConfigFile(l, "x.config"), 0);
+    EXPECT_TRUE(nothingSet(l.settings)) << text;
+    EXPECT_TRUE(fresh.events.empty()) << text;
+  }
+}
+
+TEST_F(ConfigReaderTest, MissingFileAndEmptyPathAreSkippedSilently) {
+  settings.debug = true;
+  EXPECT_EQ(readConfigFile(launcher, "C:\\none.config"), 0);
+  EXPECT_EQ(readConfigFile(launcher, ""), 0);
+  EXPECT_TRUE(os.events.empty());
+}
+
+TEST_F(ConfigReaderTest, FileThatCannotBeOpened) {
+  struct Case {
+    bool quiet;
+    bool directory;
+  };
+  for (Case c : {Case{false, false}, Case{true, false}, Case{false, true}}) {
+    FakePlatform fresh;
+    Launcher l(fresh);
+    l.settings.quiet = c.quiet;
+    if (c.directory)
+      fresh.directories.insert("C:\\app.config");
+    else
+      fresh.unreadable.insert("C:\\app.config");
+    EXPECT_EQ(readConfigFile(l, "C:\\app.config"), 1);
+    const std::string message =
+        "Can't open C:\\app.config Error Permission denied\n";
+    EXPECT_EQ(fresh.err, message);
+    Strings expectedBoxes;
+    if (!c.quiet)
+      expectedBoxes.push_back("Error Reading Config File|" + message);
+    EXPECT_EQ(fresh.boxes(), expectedBoxes);
+  }
+}
+
+TEST_F(ConfigReaderTest, OpenErrorMessageIsCutToItsBuffer) {
+  std::string path(1500, 'p');
+  os.unreadable.insert(path);
+  EXPECT_EQ(readConfigFile(launcher, path), 1);
+  EXPECT_EQ(os.err.size(), kMessageBufferSize - 1);
+  EXPECT_EQ(os.err.substr(0, 11), "Can't open ");
+}
+
+TEST_F(ConfigReaderTest, DebugBoxesWhileReading) {
+  settings.debug = true;
+  readText("mainclass qel.Main\nsetenv MODE=$TEMP\\x\n");
+  EXPECT_EQ(os.boxes(),
+            (Strings{
+                "Reading Config file|C:\\start\\app.config",
+                "MODE|$TEMP\\x",
+                "Found variable|TEMP",
+                "Parse Path|arg [$TEMP\\x] expanded to [C:\\Temp\\x]\n",
+            }));
+}
+
+TEST_F(ConfigReaderTest, SetEnv) {
+  readText(
+      "setenv MODE=$TEMP\\x\n"
+      "setenv noequals\n"
+      "setenv PAIR=a=b\n"
+      "setenv EMPTY=\n"
+      "mainclass $MODE\n");
+  auto sets = os.eventsOf("setenv");
+  ASSERT_EQ(sets.size(), 3u);
+  EXPECT_EQ(sets[0].text, "MODE");
+  EXPECT_EQ(sets[0].caption, "C:/Temp/x");
+  EXPECT_EQ(sets[1].text, "PAIR");
+  EXPECT_EQ(sets[1].caption, "a=b");
+  EXPECT_EQ(sets[2].text, "EMPTY");
+  EXPECT_EQ(sets[2].caption, "");
+  // Expansion does not see what setenv set.
+  EXPECT_EQ(settings.mainClass, "$MODE");
+}
+
+TEST_F(ConfigReaderTest, JavaVersionWithoutAMatchEndsWithStatus5) {
+  for (const char* line : {"javaVersion 1.6.0_21\n", "javaVersion \n"}) {
+    FakePlatform fresh;
+    Launcher l(fresh);
+    l.settings.quiet = true;
+    fresh.files["x.config"] =
+        std::string("appname App\n") + line + "mainclass never.Read\n";
+    try {
+      readConfigFile(l, "x.config");
+      ADD_FAILURE() << "the process did not end for " << line;
+    } catch (const ProcessExit& e) {
+      EXPECT_EQ(e.status, 5) << line;
+    }
+    EXPECT_EQ(l.settings.appName, "App");
+    EXPECT_FALSE(l.settings.mainClass);
+    EXPECT_FALSE(l.settings.javaPath);
+  }
+}
+
+TEST_F(ConfigReaderTest, IncludeTakesEffectAtItsLine) {
+  os.files["inc.config"] = "mainclass Inner\nappname InnerName\nvmparam -Db\n";
+  readText(
+      "vmparam -Da\n"
+      "include inc.config\n"
+      "vmparam -Dc\n"
+      "mainclass Outer\n");
+  EXPECT_EQ(settings.vmParams, (Strings{"-Da", "-Db", "-Dc"}));
+  EXPECT_EQ(settings.mainClass, "Outer");
+  EXPECT_EQ(settings.appName, "InnerName");
+}
+
+TEST_F(ConfigReaderTest, IncludeIsFoundByItsPathAloneAndExpanded) {
+  // The including file's directory plays no part.
+  os.files["C:\\other\\main.config"] = "include inc.config\n";
+  os.files["C:\\other\\inc.config"] = "mainclass Wrong\n";
+  os.files["inc.config"] = "mainclass Right\ninclude $TEMP\\more.config\n";
+  os.files["C:/Temp/more.config"] = "appname More\n";
+  EXPECT_EQ(readConfigFile(launcher, "C:\\other\\main.config"), 0);
+  EXPECT_EQ(settings.mainClass, "Right");
+  EXPECT_EQ(settings.appName, "More");
+}
+
+TEST_F(ConfigReaderTest, IncludeThatFailsLosesOnlyItsOwnLines) {
+  os.unreadable.insert("bad.config");
+  EXPECT_EQ(readText("include missing.config\ninclude bad.config\n"
+                     "mainclass After\n"),
+            0);
+  EXPECT_EQ(settings.mainClass, "After");
+  EXPECT_EQ(os.err, "Can't open bad.config Error Permission denied\n");
+}
+
+TEST_F(ConfigReaderTest, SelfIncludeIsBounded) {
+  settings.debug = true;
+  os.files["loop.config"] = "vmparam -Dlevel\ninclude loop.config\n";
+  EXPECT_EQ(readText("include loop.config\nmainclass After\n"), 0);
+  // The top file and 31 nested copies are open at the deepest point.
+  EXPECT_EQ(settings.vmParams.size(),
+            static_cast<std::size_t>(kMaxIncludeDepth - 1));
+  EXPECT_EQ(settings.mainClass, "After");
+  int skipped = 0;
+  for (const auto& box : os.eventsOf("box"))
+    if (box.caption == "Include skipped") ++skipped;
+  EXPECT_EQ(skipped, 1);
+  EXPECT_EQ(launcher.includeDepth, 0);
+}
+
+TEST_F(ConfigReaderTest, MutualIncludeIsBoundedAndSilentWithoutDebug) {
+  os.files["a.config"] = "addjar a.jar\ninclude b.config\n";
+  os.files["b.config"] = "addjar b.jar\ninclude a.config\n";
+  readConfigFile(launcher, "a.config");
+  EXPECT_EQ(settings.classPath.size(),
+            static_cast<std::size_t>(kMaxIncludeDepth));
+  EXPECT_EQ(settings.classPath[0], "a.jar");
+  EXPECT_EQ(settings.classPath[1], "b.jar");
+  EXPECT_TRUE(os.boxes().empty());
+}
+
+TEST_F(ConfigReaderTest, ListsKeepEveryEntryPastTheirCapacities) {
+  std::string text;
+  for (std::size_t i = 0; i < kVmParamCapacity + 50; ++i)
+    text += "vmparam -Dp" + std::to_string(i) + "\n";
+  for (std::size_t i = 0; i < kProgramArgCapacity + 50; ++i)
+    text += "argument a" + std::to_string(i) + "\n";
+  for (std::size_t i = 0; i < kClassPathCapacity + 50; ++i)
+    text += "addjar j" + std::to_string(i) + ".jar\n";
+  readText(text);
+  ASSERT_EQ(settings.vmParams.size(), kVmParamCapacity + 50);
+  ASSERT_EQ(settings.programArgs.size(), kProgramArgCapacity + 50);
+  ASSERT_EQ(settings.classPath.size(), kClassPathCapacity + 50);
+  EXPECT_EQ(settings.vmParams.back(), "-Dp149");
+  EXPECT_EQ(settings.programArgs.back(), "a149");
+  EXPECT_EQ(settings.classPath.back(), "j249.jar");
+}
+
+}  // namespace
+}  // namespace zindle::testing

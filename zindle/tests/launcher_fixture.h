@@ -1,0 +1,50 @@
+// Shared set-up of the launcher's unit tests: a fake platform, a launcher on
+// it, and helpers that read a configuration text or run the whole sequence.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "config_reader.h"
+#include "fake_platform.h"
+#include "run_sequence.h"
+
+namespace zindle::testing {
+
+// True when no field of the record differs from its start value.
+inline bool nothingSet(const LaunchSettings& s) {
+  return s.startDir.empty() && !s.consoleTitle && !s.configPath &&
+         !s.javaPath && !s.mainClass && s.vmParams.empty() &&
+         s.programArgs.empty() && !s.workingDir && !s.appName &&
+         !s.javaVersion && !s.outputFile && s.classPath.empty() && !s.debug &&
+         !s.isVistaOrLater && !s.showConsole && !s.quiet && !s.logCommandLine &&
+         !s.logFile;
+}
+
+class LauncherTest : public ::testing::Test {
+ protected:
+  FakePlatform os;
+  Launcher launcher{os};
+  LaunchSettings& settings = launcher.settings;
+
+  // Reads `contents` as the file C:\start\app.config; returns the result of
+  // readConfigFile.
+  int readText(const std::string& contents) {
+    os.files["C:\\start\\app.config"] = contents;
+    return readConfigFile(launcher, "C:\\start\\app.config");
+  }
+
+  // Runs the whole sequence; returns the status the launcher ended with,
+  // whether it returned it or ended the process.
+  int run(const std::vector<std::string>& args) {
+    try {
+      return runSequence(launcher, args);
+    } catch (const ProcessExit& e) {
+      return e.status;
+    }
+  }
+};
+
+}  // namespace zindle::testing
