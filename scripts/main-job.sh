@@ -102,7 +102,7 @@ if [ "$direct" -eq 1 ]; then
       "$JAVA_HOME/bin/java" -Djava.library.path="$run/native" \
       -DLOGFILE="$run/logs/surface-model.log" -Xmx512m -Xcheck:jni \
       -classpath "$run/lib/*" qel.example.SurfaceModel \
-      --cells=200x100 --flow-periods=6 --sediment-periods=4) \
+      "--subbasin=RELAY Valley" --cells=200x100 --flow-periods=6 --sediment-periods=4) \
     </dev/null 2>&1 | tee "$output"
   status=${PIPESTATUS[0]}
   echo "=== java exit status: $status"

@@ -40,11 +40,12 @@ import qel.surface.Native2DSolver;
  * </ul>
  *
  * <p>Program arguments: {@code --cells=NXxNY}, {@code --flow-periods=N},
- * {@code --sediment-periods=N}.
+ * {@code --sediment-periods=N}, {@code --subbasin=NAME}.
  */
 public final class SurfaceModel {
 
-  static final String SUBBASIN = "Valley";
+  /** The subbasin's name unless --subbasin gives another. */
+  static final String DEFAULT_SUBBASIN = "Valley";
   static final String INFLOW = "Upstream inflow";
   static final String OUTLET = "Downstream outlet";
   static final String LAKE = "Lake";
@@ -59,6 +60,7 @@ public final class SurfaceModel {
 
   static final double PERIOD_HOURS = 1.0;
 
+  private final String subbasin;
   private final RectangularMesh mesh;
   private final Bathymetry bathymetry;
   private final PrintWriter log;
@@ -80,7 +82,8 @@ public final class SurfaceModel {
   // A boundary result is one value, in element 0.
   private final double[] one = new double[1];
 
-  SurfaceModel(int nx, int ny, PrintWriter log) {
+  SurfaceModel(String subbasin, int nx, int ny, PrintWriter log) {
+    this.subbasin = subbasin;
     this.mesh = new RectangularMesh(nx, ny, 10.0, 0.0, 0.0);
     this.bathymetry = new Bathymetry(mesh);
     this.log = log;
@@ -103,6 +106,7 @@ public final class SurfaceModel {
     int ny = 100;
     int flowPeriods = 6;
     int sedimentPeriods = 4;
+    String subbasin = DEFAULT_SUBBASIN;
     try {
       for (String a : args) {
         if (a.startsWith("--cells=")) {
@@ -111,6 +115,8 @@ public final class SurfaceModel {
           ny = Integer.parseInt(xy[1]);
         } else if (a.startsWith("--flow-periods=")) {
           flowPeriods = Integer.parseInt(a.substring(15));
+        } else if (a.startsWith("--subbasin=")) {
+          subbasin = a.substring(11);
         } else if (a.startsWith("--sediment-periods=")) {
           sedimentPeriods = Integer.parseInt(a.substring(19));
         } else {
@@ -137,7 +143,7 @@ public final class SurfaceModel {
         // Quarnel.dll) beside it; without it, loading fails here with an
         // UnsatisfiedLinkError.
         System.loadLibrary("Velmora");
-        SurfaceModel model = new SurfaceModel(nx, ny, log);
+        SurfaceModel model = new SurfaceModel(subbasin, nx, ny, log);
         model.run(flowPeriods, sedimentPeriods);
       } catch (RuntimeException | Error e) {
         System.err.println("surface-model: failed: " + e);
@@ -199,7 +205,7 @@ public final class SurfaceModel {
 
     // The subbasins of the basin, for flow and for sediment. The count says
     // how many names are read; it must not exceed the array's length.
-    String[] subbasins = {SUBBASIN};
+    String[] subbasins = {subbasin};
     Native2DSolver.setupBasinFlow(subbasins.length, subbasins);
     Native2DSolver.setupBasinSediment(subbasins.length, subbasins);
 
@@ -208,11 +214,11 @@ public final class SurfaceModel {
     // cell row), converts lengths to feet and areas to square feet, and
     // hands the copies to INITSUBBASINGEOMETRY; the solver keeps what it
     // needs under the subbasin's name.
-    Native2DSolver.initializeSubbasinGeometry(SUBBASIN, mesh);
+    Native2DSolver.initializeSubbasinGeometry(subbasin, mesh);
 
     // The elevation tables: four fields read by name (see Bathymetry),
     // two values per row, four per face values row, passed unconverted.
-    Native2DSolver.initializeSubbasinBathymetry(SUBBASIN, bathymetry);
+    Native2DSolver.initializeSubbasinBathymetry(subbasin, bathymetry);
 
     String text =
         String.format(
@@ -257,13 +263,13 @@ public final class SurfaceModel {
 
     // Inflow along the whole west edge. The fourth argument is not passed
     // on; the fifth is the initial flow (m3/s).
-    Native2DSolver.setBoundaryFlow(SUBBASIN, INFLOW, westEdge(), 0.0, inflow(0.0));
+    Native2DSolver.setBoundaryFlow(subbasin, INFLOW, westEdge(), 0.0, inflow(0.0));
 
     // The east edge drains at normal depth; the value is the energy slope.
-    Native2DSolver.setBoundaryNormalDepth(SUBBASIN, OUTLET, eastEdge(), 0.001);
+    Native2DSolver.setBoundaryNormalDepth(subbasin, OUTLET, eastEdge(), 0.001);
 
     // A lake on the western quarter of the north bank holds a stage (m).
-    Native2DSolver.setBoundaryStage(SUBBASIN, LAKE, edge(mesh.ny, 0, mesh.nx / 4), 0.0, lakeStage(0.0));
+    Native2DSolver.setBoundaryStage(subbasin, LAKE, edge(mesh.ny, 0, mesh.nx / 4), 0.0, lakeStage(0.0));
 
     // A weir on the eastern quarter of the south bank: a rating curve of
     // stages (m) against flows (m3/s). The integer is the number of curve
@@ -272,42 +278,41 @@ public final class SurfaceModel {
     double[] stages = {10.0, 10.5, 11.0, 11.5, 12.0};
     double[] flows = {0.0, 2.0, 8.0, 18.0, 32.0};
     Native2DSolver.setBoundaryRatingCurve(
-        SUBBASIN, WEIR, edge(0, 3 * mesh.nx / 4, mesh.nx), stages.length, stages, flows);
+        subbasin, WEIR, edge(0, 3 * mesh.nx / 4, mesh.nx), stages.length, stages, flows);
   }
 
   private void setUpFlow() {
     // Both worker threads of this machine; the solver's own threads never
     // call back into Java.
-    Native2DSolver.setSubbasinNumberThreads(SUBBASIN, 2);
+    Native2DSolver.setSubbasinNumberThreads(subbasin, 2);
     // Weight of the new time level in the time stepping (0.5 to 1).
-    Native2DSolver.setSubbasinImplicitFactor(SUBBASIN, 0.6);
+    Native2DSolver.setSubbasinImplicitFactor(subbasin, 0.6);
     // Four numbers and a count: time step (s), dry-cell depth (m),
     // water-surface tolerance (m), volume tolerance (m3), iteration limit.
-    Native2DSolver.setSubbasinControlParameters(SUBBASIN, 30.0, 0.001, 0.003, 0.5, 20);
+    Native2DSolver.setSubbasinControlParameters(subbasin, 30.0, 0.001, 0.003, 0.5, 20);
 
     // Initialise the flow computation, then the initial water state, then
     // warm up: run for w1 hours at time step w2 seconds with the initial
     // boundary values, so the first period starts from a settled state.
-    Native2DSolver.initializeSubbasinFlow(SUBBASIN);
-    Native2DSolver.initializeSubbasinFlowState(SUBBASIN);
-    Native2DSolver.initializeWarmUp(SUBBASIN, 2.0, 30.0);
+    Native2DSolver.initializeSubbasinFlow(subbasin);
+    Native2DSolver.initializeSubbasinFlowState(subbasin);
+    Native2DSolver.initializeWarmUp(subbasin, 2.0, 30.0);
   }
 
   private void setUpSediment() {
-    String[] subbasins = {SUBBASIN};
     int g = GRAIN_DIAMETERS_MM.length;
 
-    Native2DSolver.initializeSubbasinSediment(SUBBASIN);
+    Native2DSolver.initializeSubbasinSediment(subbasin);
     // Method names are passed through as texts: 32 bytes for these two ...
-    Native2DSolver.setFallVelocityMethod(SUBBASIN, "Rubey");
+    Native2DSolver.setFallVelocityMethod(subbasin, "Rubey");
     // ... and 16 bytes for this one ("Laursen-Copeland" is exactly 16).
-    Native2DSolver.setTransportPotentialMethod(SUBBASIN, "Laursen-Copeland");
+    Native2DSolver.setTransportPotentialMethod(subbasin, "Laursen-Copeland");
 
     // Cohesive transport: four arrays with one value per grain class
     // (critical shear for deposition and for erosion (Pa), erosion rate,
     // consolidation), then the number of classes. The arrays go in place.
     Native2DSolver.setCohesiveTransportMethod(
-        SUBBASIN,
+        subbasin,
         "Krone-Partheniades",
         new double[] {0.0, 0.08, 0.06},
         new double[] {0.0, 0.2, 0.15},
@@ -324,20 +329,20 @@ public final class SurfaceModel {
     // the element at index 1 is passed (R2 must hold at least two); then the
     // number of classes and two exponents.
     Native2DSolver.setRhemParameters(
-        SUBBASIN, new double[] {1.0, 1.2, 1.5}, new double[] {0.0, 0.75}, g, 1.05, 0.5);
+        subbasin, new double[] {1.0, 1.2, 1.5}, new double[] {0.0, 0.75}, g, 1.05, 0.5);
 
-    Native2DSolver.setSubbasinMobilityFactor(SUBBASIN, 1.0);
+    Native2DSolver.setSubbasinMobilityFactor(subbasin, 1.0);
 
     // Bed gradation: fractions per class (g1) and bed layer (g2), layer after
     // layer; each layer sums to 1.
     int layers = 2;
     double[] fractions = {0.6, 0.3, 0.1, 0.5, 0.35, 0.15};
-    Native2DSolver.setGrainSizeFractions(SUBBASIN, fractions, g, layers);
+    Native2DSolver.setGrainSizeFractions(subbasin, fractions, g, layers);
 
     // The solver checks the whole sediment set-up; it reports problems
     // through its log file and coded messages, not through the bridge.
-    Native2DSolver.checkSedimentSetup(SUBBASIN);
-    System.out.println("sediment: " + g + " grain classes, " + subbasins.length + " subbasin");
+    Native2DSolver.checkSedimentSetup(subbasin);
+    System.out.println("sediment: " + g + " grain classes set up and checked");
   }
 
   // --- Periods ----------------------------------------------------------
@@ -345,15 +350,15 @@ public final class SurfaceModel {
   private void solveFlowPeriod(int p, int periods, double hour) {
     // New boundary values for the period.
     double q = inflow(hour);
-    Native2DSolver.setBoundaryValueFlow(SUBBASIN, INFLOW, q);
-    Native2DSolver.setBoundaryValueStage(SUBBASIN, LAKE, lakeStage(hour));
+    Native2DSolver.setBoundaryValueFlow(subbasin, INFLOW, q);
+    Native2DSolver.setBoundaryValueStage(subbasin, LAKE, lakeStage(hour));
 
     // One period: start time and length (hours), and an array that the
     // solver fills with one figure per boundary (here: the flow through
     // it), n of them.
     double[] boundaryFlows = new double[BOUNDARIES.length];
     Native2DSolver.subbasinSolvePeriodFlow(
-        SUBBASIN, hour, PERIOD_HOURS, boundaryFlows, boundaryFlows.length);
+        subbasin, hour, PERIOD_HOURS, boundaryFlows, boundaryFlows.length);
 
     readFlowResults();
     progress("flow", p, periods, hour + PERIOD_HOURS, q, Double.NaN);
@@ -362,10 +367,10 @@ public final class SurfaceModel {
   private void solveSedimentPeriod(int p, int periods, double hour) {
     double q = inflow(hour);
     double load = inflowLoad(hour);
-    Native2DSolver.setBoundaryValueFlow(SUBBASIN, INFLOW, q);
-    Native2DSolver.setBoundaryValueStage(SUBBASIN, LAKE, lakeStage(hour));
+    Native2DSolver.setBoundaryValueFlow(subbasin, INFLOW, q);
+    Native2DSolver.setBoundaryValueStage(subbasin, LAKE, lakeStage(hour));
     // Sediment load entering at the inflow (t/day), all classes together.
-    Native2DSolver.setBoundaryValueLoad(SUBBASIN, INFLOW, load);
+    Native2DSolver.setBoundaryValueLoad(subbasin, INFLOW, load);
 
     // Flow with sediment: as the flow period, with three arrays the solver
     // fills per boundary: flow, sediment load and concentration.
@@ -374,7 +379,7 @@ public final class SurfaceModel {
     double[] loads = new double[n];
     double[] concentrations = new double[n];
     Native2DSolver.subbasinSolvePeriodSediment(
-        SUBBASIN, hour, PERIOD_HOURS, flows, loads, concentrations, n);
+        subbasin, hour, PERIOD_HOURS, flows, loads, concentrations, n);
 
     readFlowResults();
     readSedimentResults();
@@ -387,35 +392,35 @@ public final class SurfaceModel {
   static final int END_OF_PERIOD = 1;
 
   private void readFlowResults() {
-    Native2DSolver.getSubbasinCellWetArea(SUBBASIN, wetArea, END_OF_PERIOD);
-    Native2DSolver.getSubbasinCellVolume(SUBBASIN, volume, END_OF_PERIOD);
-    Native2DSolver.getSubbasinCellWaterSurface(SUBBASIN, waterSurface, END_OF_PERIOD);
-    Native2DSolver.getSubbasinCellVelocity(SUBBASIN, cellVelocity, END_OF_PERIOD);
-    Native2DSolver.getSubbasinFaceVelocity(SUBBASIN, faceVelocity, END_OF_PERIOD);
+    Native2DSolver.getSubbasinCellWetArea(subbasin, wetArea, END_OF_PERIOD);
+    Native2DSolver.getSubbasinCellVolume(subbasin, volume, END_OF_PERIOD);
+    Native2DSolver.getSubbasinCellWaterSurface(subbasin, waterSurface, END_OF_PERIOD);
+    Native2DSolver.getSubbasinCellVelocity(subbasin, cellVelocity, END_OF_PERIOD);
+    Native2DSolver.getSubbasinFaceVelocity(subbasin, faceVelocity, END_OF_PERIOD);
   }
 
   private void readSedimentResults() {
     // The results per grain class take the class (1-based) as i2; the
     // "Total" ones sum over the classes. Class 1 (sand) is shown here.
     int sand = 1;
-    Native2DSolver.getSubbasinCellConcentration(SUBBASIN, concentration, END_OF_PERIOD, sand);
-    Native2DSolver.getSubbasinCellTotalConcentration(SUBBASIN, totalConcentration, END_OF_PERIOD);
-    Native2DSolver.getSubbasinCellBedChange(SUBBASIN, bedChange, END_OF_PERIOD, sand);
-    Native2DSolver.getSubbasinCellTotalBedChange(SUBBASIN, totalBedChange, END_OF_PERIOD);
-    Native2DSolver.getSubbasinCellActiveFraction(SUBBASIN, activeFraction, END_OF_PERIOD, sand);
+    Native2DSolver.getSubbasinCellConcentration(subbasin, concentration, END_OF_PERIOD, sand);
+    Native2DSolver.getSubbasinCellTotalConcentration(subbasin, totalConcentration, END_OF_PERIOD);
+    Native2DSolver.getSubbasinCellBedChange(subbasin, bedChange, END_OF_PERIOD, sand);
+    Native2DSolver.getSubbasinCellTotalBedChange(subbasin, totalBedChange, END_OF_PERIOD);
+    Native2DSolver.getSubbasinCellActiveFraction(subbasin, activeFraction, END_OF_PERIOD, sand);
   }
 
   /** One boundary result: the solver's value lands in element 0 of the array. */
   private double atBoundary(String kind, String boundary) {
     one[0] = Double.NaN;
     switch (kind) {
-      case "outflow" -> Native2DSolver.getBoundaryOutflow(SUBBASIN, boundary, one);
-      case "stage" -> Native2DSolver.getBoundaryStage(SUBBASIN, boundary, one);
+      case "outflow" -> Native2DSolver.getBoundaryOutflow(subbasin, boundary, one);
+      case "stage" -> Native2DSolver.getBoundaryStage(subbasin, boundary, one);
       // Per grain class k (1-based); 0.0 when the solver has no value.
-      case "load" -> Native2DSolver.getBoundaryLoad(SUBBASIN, boundary, one, 1);
-      case "total load" -> Native2DSolver.getBoundaryTotalLoad(SUBBASIN, boundary, one);
-      case "concentration" -> Native2DSolver.getBoundaryConcentration(SUBBASIN, boundary, one, 1);
-      case "total concentration" -> Native2DSolver.getBoundaryTotalConcentration(SUBBASIN, boundary, one);
+      case "load" -> Native2DSolver.getBoundaryLoad(subbasin, boundary, one, 1);
+      case "total load" -> Native2DSolver.getBoundaryTotalLoad(subbasin, boundary, one);
+      case "concentration" -> Native2DSolver.getBoundaryConcentration(subbasin, boundary, one, 1);
+      case "total concentration" -> Native2DSolver.getBoundaryTotalConcentration(subbasin, boundary, one);
       default -> throw new IllegalArgumentException(kind);
     }
     return one[0];
