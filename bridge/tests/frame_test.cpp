@@ -1,0 +1,129 @@
+// The frame methods and the relay over the fake JNIEnv.
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "fake_jni.h"
+#include "native_methods.h"
+
+namespace {
+
+using fakejni::FakeJvm;
+
+class FrameTest : public ::testing::Test {
+ protected:
+  void SetUp() override { fakejni::journal::clear(); }
+  void TearDown() override {
+    EXPECT_TRUE(jvm.misuse().empty()) << jvm.misuse().front();
+    EXPECT_EQ(jvm.outstandingElements(), 0);
+    EXPECT_EQ(jvm.liveLocalRefs(), 0);
+  }
+  FakeJvm jvm;
+};
+
+std::string blanks(std::size_t n) { return std::string(n, ' '); }
+
+TEST_F(FrameTest, LogFilePathIsFilledOrCutTo256Bytes) {
+  const std::string exact(256, 'p');
+  struct Case {
+    std::string path;
+    std::string received;
+  } cases[] = {
+      {"", blanks(256)},
+      {"C:\\model\\quarnel.log", "C:\\\\model\\\\quarnel.log" + blanks(236)},
+      {exact, exact},
+      {exact + "tail", exact},
+      // 255 ASCII bytes and a two-byte character: the cut falls inside it.
+      {std::string(255, 'a') + "\xc3\xa9", std::string(255, 'a') + "\\xc3"},
+  };
+  for (const Case& c : cases) {
+    fakejni::journal::clear();
+    Java_qel_surface_Native2DSolver_setFortranLogFile(jvm.env(), nullptr,
+                                                      jvm.string(c.path));
+    ASSERT_FALSE(jvm.exceptionPending()) << jvm.exceptionMessage();
+    EXPECT_EQ(fakejni::journal::lines(),
+              std::vector<std::string>{"SETLOGFILE path=\"" + c.received +
+                                       "\" pathLen=256"});
+  }
+}
+
+TEST_F(FrameTest, NullLogFilePathThrowsWithoutCall) {
+  Java_qel_surface_Native2DSolver_setFortranLogFile(jvm.env(), nullptr,
+                                                    nullptr);
+  EXPECT_EQ(jvm.exceptionClass(), "java/lang/NullPointerException");
+  EXPECT_EQ(jvm.exceptionMessage(), "path is null");
+  EXPECT_TRUE(fakejni::journal::lines().empty());
+  jvm.clearException();
+}
+
+TEST_F(FrameTest, UnitSystemAndReleasePassThrough) {
+  for (jint unit : {0, 1, 2, -7, 2147483647}) {
+    Java_qel_surface_Native2DSolver_setUnitSystem(jvm.env(), nullptr, unit);
+  }
+  Java_qel_surface_Native2DSolver_releaseSubbasins(jvm.env(), nullptr);
+  EXPECT_EQ(fakejni::journal::lines(),
+            (std::vector<std::string>{
+                "SETUNITSYSTEM unitSystem=0", "SETUNITSYSTEM unitSystem=1",
+                "SETUNITSYSTEM unitSystem=2", "SETUNITSYSTEM unitSystem=-7",
+                "SETUNITSYSTEM unitSystem=2147483647", "DEALLOCATESUBBASINS"}));
+}
+
+class RelayTest : public FrameTest {
+ protected:
+  // The stored environment is written by setFortranLogFile; a path that
+  // begins with "RELAY" makes the stand-in relay a message during the call.
+  void relay(const char* path) {
+    Java_qel_surface_Native2DSolver_setFortranLogFile(jvm.env(), nullptr,
+                                                      jvm.string(path));
+  }
+};
+
+TEST_F(RelayTest, MessageReachesProcessCodedMessage) {
+  jclass ep = jvm.defineClass("vmz/ErrorProcessor");
+  jvm.addStaticMethod(ep, "processCodedMessage", "(Ljava/lang/String;)V");
+  relay("RELAY one");
+  relay("RELAY two \xc3\xa9");
+  ASSERT_EQ(jvm.staticCalls().size(), 2u);
+  EXPECT_EQ(jvm.staticCalls()[0].className, "vmz/ErrorProcessor");
+  EXPECT_EQ(jvm.staticCalls()[0].method, "processCodedMessage");
+  EXPECT_EQ(jvm.staticCalls()[0].stringArgs,
+            std::vector<std::string>{"SETLOGFILE RELAY one"});
+  EXPECT_EQ(jvm.staticCalls()[1].stringArgs,
+            std::vector<std::string>{"SETLOGFILE RELAY two \xc3\xa9"});
+  // Looked up anew for every message.
+  EXPECT_EQ(jvm.callCount("FindClass"), 2);
+  EXPECT_EQ(jvm.callCount("GetStaticMethodID"), 2);
+  EXPECT_FALSE(jvm.exceptionPending());
+}
+
+TEST_F(RelayTest, MissingClassOrMethodLeavesNoException) {
+  relay("RELAY no class");
+  EXPECT_TRUE(jvm.staticCalls().empty());
+  EXPECT_FALSE(jvm.exceptionPending());
+  EXPECT_EQ(jvm.callCount("GetStaticMethodID"), 0);
+
+  jvm.defineClass("vmz/ErrorProcessor");  // without the method
+  relay("RELAY no method");
+  EXPECT_TRUE(jvm.staticCalls().empty());
+  EXPECT_FALSE(jvm.exceptionPending());
+  EXPECT_EQ(jvm.callCount("NewStringUTF"), 0);
+}
+
+TEST_F(RelayTest, MissingClassPrintsTheTwoLines) {
+  testing::internal::CaptureStdout();
+  relay("RELAY lost");
+  std::fflush(stdout);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(),
+            "sendMessageToJava: message: SETLOGFILE RELAY lost\n"
+            "sendMessageToJava: epClass is NULL\n");
+  jvm.defineClass("vmz/ErrorProcessor");
+  testing::internal::CaptureStdout();
+  relay("RELAY lost again");
+  std::fflush(stdout);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(),
+            "sendMessageToJava: message: SETLOGFILE RELAY lost again\n"
+            "sendMessageToJava: methodID is NULL\n");
+}
+
+}  // namespace
