@@ -1,11 +1,294 @@
-// Placeholder until Java discovery is built.
+// Java runtime discovery: the registry's current runtime, the runtime of a
+// required version, and the download prompt when none fits.
 #include "java_discovery.h"
 
+#include <cctype>
+#include <climits>
+#include <cstdlib>
+
 namespace zindle {
-std::optional<std::string> findJavaForVersion(Launcher&) { return std::nullopt; }
-std::optional<std::string> findCurrentJava(Launcher&) { return std::nullopt; }
-void selectInstalledVersion(Launcher&) {}
-std::string makeJavaExePath(Launcher&, const std::string& home) { return home; }
-void offerJavaDownload(Launcher& l, const std::string&) { l.os.exitProcess(11); }
-void openJavaDownloadPage(Launcher&) {}
+
+namespace {
+
+// An open registry key, closed when the guard goes out of scope.
+class KeyGuard {
+ public:
+  explicit KeyGuard(Platform& os) : os_(os) {}
+  ~KeyGuard() { close(); }
+  KeyGuard(const KeyGuard&) = delete;
+  KeyGuard& operator=(const KeyGuard&) = delete;
+
+  bool open(const std::string& path) { return os_.regOpenKey(path, &key_); }
+  RegKey get() const { return key_; }
+  void close() {
+    if (key_ != 0) os_.regCloseKey(key_);
+    key_ = 0;
+  }
+
+ private:
+  Platform& os_;
+  RegKey key_ = 0;
+};
+
+void debugBox(Launcher& launcher, const std::string& text,
+              const std::string& caption, unsigned style) {
+  if (launcher.settings.debug) launcher.os.messageBox(text, caption, style);
+}
+
+// "%s\%s" of the root key and a subkey name, or none when the path would
+// not fit the 255-byte key path buffer.
+std::optional<std::string> subkeyPath(const std::string& name) {
+  std::string path = std::string(kJavaRootKey) + "\\" + name;
+  if (path.size() >= kKeyPathSize) return std::nullopt;
+  return path;
+}
+
+// atoi: optional white space, optional sign, leading digits; 0 without
+// digits. Values beyond int are held at its limits instead of overflowing.
+int readLevel(const std::string& text, std::size_t pos) {
+  std::size_t i = pos;
+  while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i])))
+    ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+    negative = text[i] == '-';
+    ++i;
+  }
+  long long value = 0;
+  for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]));
+       ++i) {
+    value = value * 10 + (text[i] - '0');
+    if (value > static_cast<long long>(INT_MAX) + 1) {
+      value = static_cast<long long>(INT_MAX) + 1;
+    }
+  }
+  if (negative) value = -value;
+  if (value > INT_MAX) return INT_MAX;
+  if (value < INT_MIN) return INT_MIN;
+  return static_cast<int>(value);
+}
+
+std::string downloadPrompt(const LaunchSettings& s) {
+  std::string name = s.appName && !s.appName->empty()
+                         ? *s.appName
+                         : s.mainClass.value_or(std::string());
+  return fitBuffer(name + " requires the Java Runtime Environment version " +
+                       s.javaVersion.value_or(std::string()) +
+                       "\nDo you want to download it?",
+                   kDownloadPromptSize);
+}
+
+constexpr std::size_t length(const char* text) {
+  std::size_t n = 0;
+  while (text[n] != '\0') ++n;
+  return n;
+}
+
+constexpr const char* kDownloadCommandHead =
+    "rundll32 url.dll,FileProtocolHandler \"";
+static_assert(length(kDownloadCommandHead) + length(kJavaDownloadPage) + 1 <
+                  kDownloadCommandSize,
+              "download command must fit its buffer");
+static_assert(length(kDownloadCommandHead) + length(kJava142DownloadPage) + 1 <
+                  kDownloadCommandSize,
+              "download command must fit its buffer");
+
+}  // namespace
+
+JavaVersionParts splitJavaVersion(const std::string& version) {
+  JavaVersionParts parts;
+  std::size_t underscore = version.find('_');
+  if (underscore == std::string::npos) {
+    parts.base = version;
+    return parts;
+  }
+  parts.base = version.substr(0, underscore);
+  parts.hasUnderscore = true;
+  parts.patchLevel = readLevel(version, underscore + 1);
+  return parts;
+}
+
+std::optional<std::string> makeJavaExePath(Launcher& launcher,
+                                           const std::string& home) {
+  const LaunchSettings& s = launcher.settings;
+  bool quoted =
+      home.find(' ') != std::string::npos || launcher.settings.isVistaOrLater;
+  if (quoted) debugBox(launcher, home, "Adding double quotes around", kMbOk);
+  std::string path = quoted ? "\"" : "";
+  path += home;
+  path += "\\bin";
+  path += s.debug ? "\\java.exe" : "\\javaw.exe";
+  if (quoted) path += "\"";
+  // The path shares the home directory's buffer: no room, no path.
+  if (path.size() >= kJavaHomeSize) return std::nullopt;
+  return path;
+}
+
+std::optional<std::string> findCurrentJava(Launcher& launcher) {
+  Platform& os = launcher.os;
+  const unsigned icon = kMbIconError;
+
+  KeyGuard root(os);
+  if (!root.open(kJavaRootKey)) {
+    debugBox(launcher, kJavaRootKey, "Error Accessing Registry!", icon);
+    os.messageBox("No Java Installation Found", "Error!", icon);
+    return std::nullopt;
+  }
+  std::string current;
+  if (!os.regQueryString(root.get(), "CurrentVersion", kCurrentVersionSize,
+                         &current)) {
+    debugBox(launcher, "Java Current Version Key", "Error Reading Registry",
+             icon);
+    os.messageBox("No Java Installation Found", "Error!", icon);
+    return std::nullopt;
+  }
+  std::optional<std::string> path = subkeyPath(current);
+  KeyGuard version(os);
+  if (!path || !version.open(*path)) {
+    debugBox(launcher, "Java Current Version", "Error Accessing Registry!",
+             icon);
+    os.messageBox("No Java Installation (No Current Version) Found", "Error!",
+                  icon);
+    return std::nullopt;
+  }
+  std::string home;
+  std::optional<std::string> javaPath;
+  if (os.regQueryString(version.get(), "JavaHome", kJavaHomeSize, &home))
+    javaPath = makeJavaExePath(launcher, home);
+  if (!javaPath) {
+    debugBox(launcher, "Java Home Directory", "Error Reading Registry!", icon);
+    os.messageBox("No Java Installation Home Directory Found", "Error!", icon);
+    return std::nullopt;
+  }
+  return javaPath;
+}
+
+std::optional<std::string> findJavaForVersion(Launcher& launcher) {
+  LaunchSettings& s = launcher.settings;
+  Platform& os = launcher.os;
+  const unsigned icon = kMbIconError;
+  if (!s.javaVersion || s.javaVersion->empty()) return std::nullopt;
+
+  if (s.javaVersion->find('_') == std::string::npos ||
+      s.javaVersion->find('+') != std::string::npos)
+    selectInstalledVersion(launcher);
+
+  std::optional<std::string> path = subkeyPath(*s.javaVersion);
+  debugBox(launcher,
+           fitBuffer(std::string(kJavaRootKey) + "\\" + *s.javaVersion,
+                     kKeyPathSize),
+           "JavaInstallRegPath", kMbOk);
+  KeyGuard key(os);
+  if (!path || !key.open(*path)) {
+    debugBox(launcher, "Java Current Version", "Error Accessing Registry!",
+             icon);
+    if (!s.quiet &&
+        os.messageBox(downloadPrompt(s), "Java Runtime Environment Not Found",
+                      kMbYesNo | icon) == kIdYes)
+      openJavaDownloadPage(launcher);
+    return std::nullopt;
+  }
+  std::string home;
+  std::optional<std::string> javaPath;
+  if (os.regQueryString(key.get(), "JavaHome", kJavaHomeSize, &home)) {
+    key.close();
+    javaPath = makeJavaExePath(launcher, home);
+  }
+  if (!javaPath) {
+    debugBox(launcher, "Java Home Directory", "Error Reading Registry!", icon);
+    if (!s.quiet)
+      os.messageBox(fitBuffer("No Java Home Directory Found for " + *path + " ",
+                              kNoHomeTextSize),
+                    "Error!", icon);
+    return std::nullopt;
+  }
+  return javaPath;
+}
+
+void selectInstalledVersion(Launcher& launcher) {
+  LaunchSettings& s = launcher.settings;
+  Platform& os = launcher.os;
+  if (!s.javaVersion || s.javaVersion->empty()) return;
+  // The scan works on a 20-byte copy; a longer requirement is not scanned
+  // rather than cut into a different one.
+  if (s.javaVersion->size() >= kScannedVersionSize) return;
+
+  KeyGuard root(os);
+  if (!root.open(kJavaRootKey)) {
+    debugBox(launcher, "Java Current Version", "Error Accessing Registry!",
+             kMbIconError);
+    root.close();
+    offerJavaDownload(launcher, "Java Runtime Environment Not Found");
+  }
+  unsigned count = 0;
+  if (!os.regQuerySubkeyCount(root.get(), &count)) count = 0;
+
+  const JavaVersionParts required = splitJavaVersion(*s.javaVersion);
+  int bestLevel = required.patchLevel;
+  std::string selected;
+  os.writeStdout("javaVersion=" + *s.javaVersion +
+                 ", javaVer=" + required.base + "\n");
+
+  for (unsigned index = 0; index < count; ++index) {
+    std::string name;
+    if (!os.regEnumSubkey(root.get(), index, kSubkeyNameSize - 1, &name))
+      continue;
+    os.writeStdout("checking (" + std::to_string(index + 1) + ") " + name +
+                   "\n");
+    if (name.compare(0, required.base.size(), required.base) != 0) continue;
+    os.writeStdout("found correct java version " + name +
+                   ". checking patch level\n");
+    const JavaVersionParts installed = splitJavaVersion(name);
+    if (!installed.hasUnderscore) {
+      os.writeStdout("No patch level found in " + name + "\n");
+      continue;
+    }
+    os.writeStdout("checking patch level " +
+                   std::to_string(installed.patchLevel) + " against " +
+                   std::to_string(bestLevel) + "\n");
+    // >=: among equal levels the one enumerated last wins.
+    if (installed.patchLevel >= bestLevel) {
+      bestLevel = installed.patchLevel;
+      selected = fitBuffer(name, kSubkeyNameSize);
+      os.writeStdout("found latest java version " + selected + "\n");
+    }
+  }
+  root.close();
+
+  if (bestLevel <= 0) return;
+  if (selected.empty())
+    offerJavaDownload(launcher, "Incompatible JRE Version Found");
+  s.javaVersion = selected;
+}
+
+void offerJavaDownload(Launcher& launcher, const std::string& caption) {
+  if (!launcher.settings.quiet &&
+      launcher.os.messageBox(downloadPrompt(launcher.settings), caption,
+                             kMbYesNo | kMbIconError) == kIdYes)
+    openJavaDownloadPage(launcher);
+  launcher.os.exitProcess(11);
+  std::abort();  // exitProcess does not return
+}
+
+void openJavaDownloadPage(Launcher& launcher) {
+  const std::optional<std::string>& version = launcher.settings.javaVersion;
+  if (!version || version->empty()) return;
+  const char* page = nullptr;
+  if (hasPrefix(*version, "1.4.2"))
+    page = kJava142DownloadPage;
+  else if (hasPrefix(*version, "1.5"))
+    page = kJavaDownloadPage;
+  if (page == nullptr) return;
+
+  ProcessRequest request;
+  request.commandLine = std::string(kDownloadCommandHead) + page + "\"";
+  request.creationFlags = 0;
+  request.inheritHandles = true;
+  ProcessHandle process = 0;
+  unsigned error = 0;
+  // Not checked and not waited for: the browser runs on its own.
+  if (launcher.os.startProcess(request, &process, &error))
+    launcher.os.closeProcess(process);
+}
+
 }  // namespace zindle

@@ -1,6 +1,7 @@
 // Finding an installed Java runtime through the registry.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 
@@ -11,6 +12,33 @@ namespace zindle {
 constexpr const char* kJavaRootKey =
     "SOFTWARE\\JavaSoft\\Java Runtime Environment";
 
+// Buffer sizes of discovery, in bytes including the terminating zero. Texts
+// that would not fit are refused or cut, never overrun (see each user).
+constexpr std::size_t kScannedVersionSize = 20;   // required version, scanned
+constexpr std::size_t kSubkeyNameSize = 256;      // 255 passed to the registry
+constexpr std::size_t kCurrentVersionSize = 255;  // "CurrentVersion" value
+constexpr std::size_t kKeyPathSize = 255;         // "%s\%s" key path
+constexpr std::size_t kJavaHomeSize = 2048;  // "JavaHome" and the Java path
+constexpr std::size_t kDownloadPromptSize = 255;
+constexpr std::size_t kNoHomeTextSize = 2048;
+constexpr std::size_t kDownloadCommandSize = 512;
+
+// The download pages offered when the required runtime is missing.
+constexpr const char* kJavaDownloadPage = "https://www.java.com/download/";
+constexpr const char* kJava142DownloadPage =
+    "https://www.oracle.com/java/technologies/java-archive-javase-v142-"
+    "downloads.html";
+
+// A version text split into its base and patch level.
+struct JavaVersionParts {
+  std::string base;    // text before the first underscore, or all of it
+  int patchLevel = 0;  // read like atoi after the first underscore, else 0
+  bool hasUnderscore = false;
+};
+
+// Splits a required or an installed version text.
+JavaVersionParts splitJavaVersion(const std::string& version);
+
 // The Java path for the required javaVersion, or none. May replace
 // javaVersion and may end the process (status 11).
 std::optional<std::string> findJavaForVersion(Launcher& launcher);
@@ -18,11 +46,16 @@ std::optional<std::string> findJavaForVersion(Launcher& launcher);
 // The Java path of the registry's current runtime, or none.
 std::optional<std::string> findCurrentJava(Launcher& launcher);
 
-// Scans the installed versions for the best match of javaVersion.
+// Scans the installed versions for the best match of javaVersion. A
+// required version too long for the scan's 20-byte copy is not scanned: it
+// stays as it is, and opening its key then fails.
 void selectInstalledVersion(Launcher& launcher);
 
-// <home>\bin\javaw.exe (java.exe in debug mode), quoted when needed.
-std::string makeJavaExePath(Launcher& launcher, const std::string& home);
+// <home>\bin\javaw.exe (java.exe in debug mode), quoted when the home holds
+// a space or on Vista and later. None when the path would not fit the
+// 2048-byte buffer.
+std::optional<std::string> makeJavaExePath(Launcher& launcher,
+                                           const std::string& home);
 
 // Offers the download page and ends the process with status 11.
 [[noreturn]] void offerJavaDownload(Launcher& launcher,

@@ -1,7 +1,174 @@
-// Placeholder until the launch step is built.
+// The launch step: the Java command line, the child process, the wait, and
+// the report of an abnormal end.
 #include "launch_step.h"
 
+#include <algorithm>
+#include <cstdint>
+
+#include "java_discovery.h"
+#include "run_sequence.h"
+#include "version.h"
+
 namespace zindle {
-std::string composeCommandLine(Launcher&) { return {}; }
-int launchJava(Launcher&) { return 0; }
+
+namespace {
+
+void debugBox(Launcher& launcher, const std::string& text,
+              const std::string& caption) {
+  if (launcher.settings.debug) launcher.os.messageBox(text, caption, kMbOk);
+}
+
+bool hasBlank(const std::string& text) {
+  return text.find(' ') != std::string::npos;
+}
+
+bool isQuoted(const std::string& text) {
+  return text.size() >= 2 && text.front() == '"' && text.back() == '"';
+}
+
+std::string withoutQuotes(std::string text) {
+  text.erase(std::remove(text.begin(), text.end(), '"'), text.end());
+  return text;
+}
+
+std::string orEmpty(const std::optional<std::string>& text) {
+  return text.value_or(std::string());
+}
+
+bool isSetAndNotEmpty(const std::optional<std::string>& text) {
+  return text && !text->empty();
+}
+
+void reportStartFailure(Launcher& launcher, const std::string& commandLine,
+                        unsigned error) {
+  std::string text = "Java could not be started.\nError " +
+                     std::to_string(error) + ": " +
+                     launcher.os.systemErrorText(error) + "\n";
+  if (commandLine.size() >= kMaxCommandLineChars)
+    text += "The command line has " + std::to_string(commandLine.size()) +
+            " characters; Windows accepts at most 32,767.\n";
+  text += "Command line:\n" + commandLine;
+  launcher.os.messageBox(fitBuffer(text, kMessageBufferSize),
+                         "Error Starting Java", kMbIconError);
+}
+
+void reportAbnormalEnd(Launcher& launcher, int exitCode,
+                       std::int64_t elapsedSeconds) {
+  const LaunchSettings& s = launcher.settings;
+  if (s.quiet) return;
+  if (isSetAndNotEmpty(s.logFile)) {
+    std::string app = isSetAndNotEmpty(s.appName) ? *s.appName : "Application";
+    std::string text =
+        app +
+        " has closed in an unexpected way. Would you like to view the log "
+        "file?\n\nLog file location:" +
+        *s.logFile + "\n\nJava returned the following error code: " +
+        std::to_string(exitCode);
+    if (launcher.os.messageBox(fitBuffer(text, kMessageBufferSize),
+                               "Unexpected Close",
+                               kMbYesNo | kMbIconError) == kIdYes)
+      launcher.os.shellOpen(*s.logFile);
+  } else if (elapsedSeconds < kQuickFailureSeconds) {
+    std::string text = "Error launching Class " + orEmpty(s.mainClass) +
+                       "\n with Java " + orEmpty(s.javaPath) +
+                       ".\nError=" + std::to_string(exitCode);
+    launcher.os.messageBox(fitBuffer(text, kMessageBufferSize), "Error",
+                           kMbIconError);
+  }
+}
+
+}  // namespace
+
+std::string composeCommandLine(Launcher& launcher) {
+  const LaunchSettings& s = launcher.settings;
+  const bool quoteClassPath =
+      std::any_of(s.classPath.begin(), s.classPath.end(), hasBlank);
+
+  std::string line = orEmpty(s.javaPath) + " ";
+  for (const std::string& param : s.vmParams) line += param + " ";
+  line += "-classpath ";
+  if (quoteClassPath) line += '"';
+  for (std::size_t i = 0; i < s.classPath.size(); ++i) {
+    if (i > 0) line += ';';
+    // The list gets one pair of quotes; quotes that the expansion put
+    // around an entry would close it early.
+    line += quoteClassPath ? withoutQuotes(s.classPath[i]) : s.classPath[i];
+  }
+  if (quoteClassPath) line += '"';
+  line += ' ';
+  line += orEmpty(s.mainClass);
+  if (!s.programArgs.empty()) line += ' ';
+  for (const std::string& arg : s.programArgs) {
+    if (!isQuoted(arg) && (hasBlank(arg) || s.isVistaOrLater)) {
+      debugBox(launcher, arg, "Adding double quotes around");
+      line += '"' + arg + '"';
+    } else {
+      line += arg;
+    }
+    line += ' ';
+  }
+  return line;
+}
+
+int launchJava(Launcher& launcher) {
+  LaunchSettings& s = launcher.settings;
+  Platform& os = launcher.os;
+
+  if (!s.javaPath) {
+    s.javaPath = findCurrentJava(launcher);
+    if (!s.javaPath) return kNoJavaCode;
+  }
+  debugBox(launcher, *s.javaPath, "Javapath is");
+
+  const std::string commandLine = composeCommandLine(launcher);
+  debugBox(launcher, orEmpty(s.workingDir), "Starting dir");
+  if (isSetAndNotEmpty(s.logFile)) debugBox(launcher, *s.logFile, "LogFile");
+  debugBox(launcher, commandLine, "Command Line is");
+
+  ProcessRequest request;
+  request.commandLine = commandLine;
+  request.workingDir = orEmpty(s.workingDir);
+  request.hasConsoleTitle = s.showConsole && s.consoleTitle.has_value();
+  request.consoleTitle = orEmpty(s.consoleTitle);
+  request.inheritHandles = true;
+
+  const std::int64_t start = os.calendarSeconds();
+  debugBox(launcher, s.showConsole ? "true" : "false", "Show Console");
+  // A console-mode runtime then shares the launcher's new console.
+  if (s.showConsole && s.javaPath->find("javaw") == std::string::npos &&
+      !s.debug)
+    os.allocConsole();
+  request.creationFlags = s.showConsole ? 0 : kCreateNoWindow;
+
+  const std::string record =
+      "#Version " + versionRecord() + "\n#Command line=\n" + commandLine + "\n";
+  // A record file that cannot be written is skipped without a word.
+  if (s.logCommandLine) os.writeFile("zindle.out", record, true);
+  os.writeStdout(record);
+
+  ProcessHandle process = 0;
+  unsigned error = 0;
+  if (!os.startProcess(request, &process, &error)) {
+    // Nothing to wait for.
+    if (!s.quiet) reportStartFailure(launcher, commandLine, error);
+    if (s.debug)
+      os.writeStdout("CreateProcess ret 0, exitCode=" +
+                     std::to_string(kStartFailedCode) + "\n");
+    return kStartFailedCode;
+  }
+  os.waitForInputIdle(process, 5000);
+  if (s.showConsole && isSetAndNotEmpty(s.consoleTitle))
+    os.setConsoleTitle(*s.consoleTitle);
+  const int exitCode = os.waitForExit(process);
+  os.closeProcess(process);
+  const std::int64_t elapsed = os.calendarSeconds() - start;
+
+  if (exitCode != 0 && exitCode != kRestartCode)
+    reportAbnormalEnd(launcher, exitCode, elapsed);
+  if (s.debug)
+    os.writeStdout("CreateProcess ret 1, exitCode=" + std::to_string(exitCode) +
+                   "\n");
+  return exitCode;
+}
+
 }  // namespace zindle
