@@ -116,6 +116,17 @@ vmparam 0=-Dlast" "windows paths"
 run "$work" "$work/win/model" -d '-csub\named.config'
 expect_err_has "[MainClass is] Named" "-c with a backslash"
 
+# --- The example configuration of the repository.
+install_app "$work/example"
+cp "$(dirname "$0")/../../examples/launcher/model.config" "$work/example/"
+HOME=/home/demo run "$work/example" ./model -d
+expect_status 0 "example"
+expect_out "reading app config $work/example/model.config
+vmparam 0=-Xmx256m
+vmparam 1=-DLOGFILE=/home/demo/model.log
+vmpath 0=/home/demo/lib/*" "example"
+expect_err_has "[MainClass is] qel.example.Model" "example"
+
 # --- A configuration that includes itself ends.
 install_app "$work/loop"
 printf 'include model.config\nvmparam -Dafter\n' >"$work/loop/model.config"
