@@ -8,10 +8,14 @@
 //   a1[i] = 1000 P + i + p1, a2[i] = 1000 P + i + p2, a3[i] = 1000 P + i
 //                                                (SOLVESUBBASINFLOWSEDIMENT)
 // for i < n, after journalling the n values each array held.
+//
+// A solve of a subbasin whose name begins with "RELAY" relays the coded
+// message "<ROUTINE> <subbasin> period <P>" to Java during the call.
 #include <string>
 
 #include "journal.h"
 #include "quarnel.h"
+#include "relay.h"
 #include "store.h"
 
 namespace quarnel {
@@ -25,6 +29,14 @@ int periodsSolved(const Subbasin& s) {
 
 void writePeriod(double* a, int n, int periods, double offset) {
   for (int i = 0; i < n; ++i) a[i] = 1000.0 * periods + i + offset;
+}
+
+void relayPeriod(const char* routine, const char* subbasinText, int periods) {
+  if (!wantsRelay(subbasinText, kName)) return;
+  const std::string message = std::string(routine) + " " +
+                              nameKey(subbasinText, kName) + " period " +
+                              std::to_string(periods);
+  relayMessage(message.c_str());
 }
 
 void nameOnly(const char* routine, const char* subbasinText, FLen subbasinLen) {
@@ -124,6 +136,7 @@ void SOLVESUBBASINFLOW(const char* subbasinText, const int* n, double* a,
   Subbasin& s = subbasin(subbasinText, kName);
   ++s.flowPeriods;
   writePeriod(a, count, periodsSolved(s), *p1);
+  relayPeriod(routine, subbasinText, periodsSolved(s));
 }
 
 void SOLVESUBBASINFLOWSEDIMENT(const char* subbasinText, const int* n,
@@ -148,6 +161,7 @@ void SOLVESUBBASINFLOWSEDIMENT(const char* subbasinText, const int* n,
   writePeriod(a1, count, periods, *p1);
   writePeriod(a2, count, periods, *p2);
   writePeriod(a3, count, periods, 0.0);
+  relayPeriod(routine, subbasinText, periods);
 }
 
 }  // extern "C"
