@@ -138,10 +138,15 @@ public final class SurfaceModel {
     int status = 0;
     try (PrintWriter log = openLog(logFile)) {
       try {
-        // The bridge: libVelmora.so on Linux, Velmora.dll on Windows, found on
-        // java.library.path. It needs the solver library (libQuarnel.so,
-        // Quarnel.dll) beside it; without it, loading fails here with an
-        // UnsatisfiedLinkError.
+        // The solver library first, then the bridge, both from
+        // java.library.path (Quarnel.dll and Velmora.dll on Windows,
+        // libQuarnel.so and libVelmora.so on Linux). Windows looks for the
+        // DLL that Velmora.dll imports by its name only, in java.exe's
+        // folder, the system folders, the current directory and PATH, but
+        // not in Velmora.dll's own folder; a Quarnel.dll that is already
+        // loaded is the one it binds to. On Linux the bridge would find the
+        // solver beside itself anyway. Either missing: UnsatisfiedLinkError.
+        System.loadLibrary("Quarnel");
         System.loadLibrary("Velmora");
         SurfaceModel model = new SurfaceModel(subbasin, nx, ny, log);
         model.run(flowPeriods, sedimentPeriods);
@@ -232,8 +237,7 @@ public final class SurfaceModel {
             mesh.nodeCount(),
             bathymetry._cellVolumeElevationValues.length
                 + bathymetry._faceAreaElevationValues.length);
-    System.out.println(text);
-    log.println(text);
+    say(text);
   }
 
   private BoundaryFaces westEdge() {
@@ -342,7 +346,7 @@ public final class SurfaceModel {
     // The solver checks the whole sediment set-up; it reports problems
     // through its log file and coded messages, not through the bridge.
     Native2DSolver.checkSedimentSetup(subbasin);
-    System.out.println("sediment: " + g + " grain classes set up and checked");
+    say("sediment: " + g + " grain classes set up and checked");
   }
 
   // --- Periods ----------------------------------------------------------
@@ -447,25 +451,23 @@ public final class SurfaceModel {
                 ? ""
                 : String.format(Locale.ROOT, "  load in %7.2f  total load out %9.4f", load,
                     atBoundary("total load", OUTLET)));
-    System.out.println(line);
-    log.println(line);
+    say(line);
   }
 
   private void printSummary() {
-    System.out.println();
-    System.out.println("Boundaries at the end of the run");
-    String head = String.format(Locale.ROOT, "  %-18s %12s %12s %12s %12s %12s %12s",
-        "boundary", "outflow", "stage", "load(1)", "total load", "conc(1)", "total conc");
-    System.out.println(head);
+    say("");
+    say("Boundaries at the end of the run");
+    say(String.format(Locale.ROOT, "  %-18s %12s %12s %12s %12s %12s %12s",
+        "boundary", "outflow", "stage", "load(1)", "total load", "conc(1)", "total conc"));
     for (String b : BOUNDARIES) {
-      System.out.println(String.format(Locale.ROOT, "  %-18s %12.4f %12.4f %12.4f %12.4f %12.4f %12.4f",
+      say(String.format(Locale.ROOT, "  %-18s %12.4f %12.4f %12.4f %12.4f %12.4f %12.4f",
           b, atBoundary("outflow", b), atBoundary("stage", b), atBoundary("load", b),
           atBoundary("total load", b), atBoundary("concentration", b),
           atBoundary("total concentration", b)));
     }
-    System.out.println();
-    System.out.println("Cell and face results at the end of the run (internal cells, all faces)");
-    System.out.println(String.format(Locale.ROOT, "  %-26s %8s %14s %14s %14s", "result", "values", "min", "mean", "max"));
+    say("");
+    say("Cell and face results at the end of the run (internal cells, all faces)");
+    say(String.format(Locale.ROOT, "  %-26s %8s %14s %14s %14s", "result", "values", "min", "mean", "max"));
     int cells = mesh._numberInternalCells;
     row("cell wet area", wetArea, cells);
     row("cell volume", volume, cells);
@@ -477,13 +479,17 @@ public final class SurfaceModel {
     row("cell bed change (1)", bedChange, cells);
     row("cell total bed change", totalBedChange, cells);
     row("cell active fraction (1)", activeFraction, cells);
-    System.out.println();
-    System.out.println("solver messages received: " + vmz.ErrorProcessor.received());
+    say("");
+    say("solver messages received: " + vmz.ErrorProcessor.received());
   }
 
   private void row(String name, double[] values, int n) {
     Stats s = Stats.of(values, n);
-    String line = String.format(Locale.ROOT, "  %-26s %8d %14.5g %14.5g %14.5g", name, n, s.min, s.sum / n, s.max);
+    say(String.format(Locale.ROOT, "  %-26s %8d %14.5g %14.5g %14.5g", name, n, s.min, s.sum / n, s.max));
+  }
+
+  /** A line on standard output and in the log file. */
+  private void say(String line) {
     System.out.println(line);
     log.println(line);
   }
