@@ -4,7 +4,6 @@
 
 #include <new>
 
-#include "launch_step.h"
 #include "sample_writer.h"
 #include "version.h"
 
@@ -109,7 +108,8 @@ int findAppConfig(Launcher& launcher, const std::string& exePath) {
   return readConfigFile(launcher, path);
 }
 
-int runSequence(Launcher& launcher, const std::vector<std::string>& args) {
+int runSequence(Launcher& launcher, const std::vector<std::string>& args,
+                LaunchStep launch) {
   LaunchSettings& s = launcher.settings;
   const std::string exePath = args.empty() ? std::string() : args[0];
 
@@ -140,7 +140,7 @@ int runSequence(Launcher& launcher, const std::vector<std::string>& args) {
                               s.classPath[i] + "\n");
   }
 
-  while (launchJava(launcher) == kRestartCode) {
+  while (launch(launcher) == kRestartCode) {
   }
   return 0;
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "config_reader.h"
+#include "launch_step.h"
 
 namespace zindle {
 
@@ -26,9 +27,14 @@ void fixStartDirectory(Launcher& launcher, const std::string& exePath);
 // it. Returns 0 when read or absent, non-zero when it cannot be read.
 int findAppConfig(Launcher& launcher, const std::string& exePath);
 
+// One launch of the Java process; returns its exit code.
+using LaunchStep = int (*)(Launcher&);
+
 // The whole run on `launcher`; returns the process exit status. args[0] is
-// the executable's path as the process was started.
-int runSequence(Launcher& launcher, const std::vector<std::string>& args);
+// the executable's path as the process was started. `launch` is the launch
+// step, run again for as long as it returns kRestartCode.
+int runSequence(Launcher& launcher, const std::vector<std::string>& args,
+                LaunchStep launch = launchJava);
 
 // runSequence on a fresh launcher over `platform`.
 int runLauncher(Platform& platform, const std::vector<std::string>& args);

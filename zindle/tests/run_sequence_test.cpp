@@ -292,5 +292,38 @@ TEST_F(RunSequenceTest, LongLauncherPathIsCutInTheBox) {
   EXPECT_EQ(boxes[2].text.size(), kMessageBufferSize - 1);
 }
 
+// A launch step that answers from a script and counts its calls.
+std::vector<int> scriptedCodes;
+int launches = 0;
+int scriptedLaunch(Launcher&) {
+  int code = scriptedCodes.at(static_cast<std::size_t>(launches));
+  ++launches;
+  return code;
+}
+
+TEST_F(RunSequenceTest, LaunchRepeatsWhileTheRestartCodeComes) {
+  struct Case {
+    std::vector<int> codes;
+    int launches;
+  };
+  for (const Case& c : {Case{{0}, 1}, Case{{999, 999, 0}, 3}, Case{{999, 1}, 2},
+                        Case{{2}, 1}, Case{{-999}, 1}}) {
+    FakePlatform fresh;
+    Launcher l(fresh);
+    scriptedCodes = c.codes;
+    launches = 0;
+    EXPECT_EQ(runSequence(l, {"runner.exe"}, scriptedLaunch), 0);
+    EXPECT_EQ(launches, c.launches);
+  }
+}
+
+TEST_F(RunSequenceTest, NoLaunchWhenTheConfigurationCannotBeRead) {
+  os.unreadable.insert("C:\\start\\runner.config");
+  scriptedCodes = {0};
+  launches = 0;
+  EXPECT_EQ(runSequence(launcher, {"runner.exe"}, scriptedLaunch), 2);
+  EXPECT_EQ(launches, 0);
+}
+
 }  // namespace
 }  // namespace zindle::testing
