@@ -136,7 +136,7 @@ if [ "$direct" -eq 0 ]; then
   { grep -q '^#Version .*Version: 1\.2\.6' "$run/zindle.out" &&
     grep -q '^#Command line=$' "$run/zindle.out"; } 2>/dev/null ||
     problems+=("zindle.out is missing or incomplete")
-  grep -q "^SURFACE_MODEL_RUN = launcher/[0-9][0-9]*$" "$output" ||
+  grep -q "^ *SURFACE_MODEL_RUN = launcher/[0-9][0-9]*$" "$output" ||
     problems+=("the setenv variable did not reach the model")
 fi
 
