@@ -4,8 +4,7 @@
 
 namespace velmora {
 
-void throwJava(JNIEnv* env, const char* className,
-               const std::string& message) {
+void throwJava(JNIEnv* env, const char* className, const std::string& message) {
   jclass cls = env->FindClass(className);
   // When even the exception class cannot be found, FindClass has left its
   // own error pending, which serves as well.
@@ -29,6 +28,16 @@ void throwOutOfMemory(JNIEnv* env, const std::string& what) {
             "cannot allocate the buffer for " + what);
 }
 
+void throwLiteral(JNIEnv* env, const char* className,
+                  const char* message) noexcept {
+  if (env->ExceptionCheck()) return;
+  jclass cls = env->FindClass(className);
+  if (cls != nullptr) {
+    env->ThrowNew(cls, message);
+    env->DeleteLocalRef(cls);
+  }
+}
+
 bool copySolverText(JNIEnv* env, jstring s, char* out, std::size_t n,
                     const char* what) {
   if (s == nullptr) {
@@ -41,9 +50,8 @@ bool copySolverText(JNIEnv* env, jstring s, char* out, std::size_t n,
   char utf[3 * kMaxText + 1];
   const std::size_t width = n < kMaxText ? n : kMaxText;
   const jsize units = env->GetStringLength(s);
-  const jsize take = units < static_cast<jsize>(width)
-                         ? units
-                         : static_cast<jsize>(width);
+  const jsize take =
+      units < static_cast<jsize>(width) ? units : static_cast<jsize>(width);
   std::memset(utf, 0, 3 * static_cast<std::size_t>(take) + 1);
   env->GetStringUTFRegion(s, 0, take, utf);
   if (env->ExceptionCheck()) return false;
@@ -95,8 +103,8 @@ void CriticalDoubles::release() {
   }
 }
 
-jobject getArrayField(JNIEnv* env, jobject object, jclass cls,
-                      const char* name, const char* sig) {
+jobject getArrayField(JNIEnv* env, jobject object, jclass cls, const char* name,
+                      const char* sig) {
   jfieldID fid = env->GetFieldID(cls, name, sig);
   if (fid == nullptr) return nullptr;  // NoSuchFieldError is pending
   jobject value = env->GetObjectField(object, fid);
@@ -109,12 +117,13 @@ jobject getArrayField(JNIEnv* env, jobject object, jclass cls,
 
 namespace {
 
-bool checkLength(JNIEnv* env, jarray array, jsize needed, const char* what) {
+bool checkLength(JNIEnv* env, jarray array, jsize needed, const char* what,
+                 const char* unit = "elements") {
   const jsize length = env->GetArrayLength(array);
   if (length < needed) {
     throwIllegalArgument(env, std::string(what) + " has " +
-                                  std::to_string(length) +
-                                  " elements, needs " + std::to_string(needed));
+                                  std::to_string(length) + " " + unit +
+                                  ", needs " + std::to_string(needed));
     return false;
   }
   return true;
@@ -153,7 +162,7 @@ bool copyRowsImpl(JNIEnv* env, jobjectArray table, jsize rows, jsize k,
     return false;
   }
   if (rows <= 0) return true;
-  if (!checkLength(env, table, rows, what)) return false;
+  if (!checkLength(env, table, rows, what, "rows")) return false;
   for (jsize i = 0; i < rows; ++i) {
     ScopedLocalRef<jobject> row(env, env->GetObjectArrayElement(table, i));
     if (env->ExceptionCheck()) return false;
@@ -199,7 +208,92 @@ bool copyRows(JNIEnv* env, jobjectArray table, jsize rows, jsize k,
 }
 
 void scale(std::vector<double>& values, double factor) {
-  for (double& v : values) v *= factor;
+  scale(values.data(), values.size(), factor);
+}
+
+void scale(double* values, std::size_t n, double factor) {
+  for (std::size_t i = 0; i < n; ++i) values[i] *= factor;
+}
+
+namespace {
+
+template <typename T>
+struct Signature;
+template <>
+struct Signature<jint> {
+  static constexpr const char* table = "[[I";
+  static constexpr const char* array = "[I";
+};
+template <>
+struct Signature<jdouble> {
+  static constexpr const char* table = "[[D";
+  static constexpr const char* array = "[D";
+};
+
+template <typename T>
+bool readTableImpl(JNIEnv* env, jobject object, jclass cls, const char* field,
+                   jsize rows, jsize k, Buffer<T>& out, jsize* rowCount) {
+  ScopedLocalRef<jobject> value(
+      env, getArrayField(env, object, cls, field, Signature<T>::table));
+  if (value.get() == nullptr) return false;
+  jobjectArray table = static_cast<jobjectArray>(value.get());
+  const jsize n = rows < 0 ? env->GetArrayLength(table) : rows;
+  if (k < 0) {
+    throwIllegalArgument(
+        env, std::string(field) + ": negative row width " + std::to_string(k));
+    return false;
+  }
+  if (!out.allocate(env, static_cast<std::size_t>(n) * k, field)) return false;
+  if (!copyRows(env, table, n, k, out.data(), field)) return false;
+  if (rowCount != nullptr) *rowCount = n;
+  return true;
+}
+
+template <typename T, typename Array>
+bool readArrayImpl(JNIEnv* env, jobject object, jclass cls, const char* field,
+                   jsize n, Buffer<T>& out, jsize* count) {
+  ScopedLocalRef<jobject> value(
+      env, getArrayField(env, object, cls, field, Signature<T>::array));
+  if (value.get() == nullptr) return false;
+  Array array = static_cast<Array>(value.get());
+  const jsize length = n < 0 ? env->GetArrayLength(array) : n;
+  if (!out.allocate(env, static_cast<std::size_t>(length), field)) {
+    return false;
+  }
+  if (!copyElements(env, array, length, out.data(), field)) return false;
+  if (count != nullptr) *count = length;
+  return true;
+}
+
+}  // namespace
+
+bool readTable(JNIEnv* env, jobject object, jclass cls, const char* field,
+               jsize rows, jsize k, Buffer<jint>& out, jsize* rowCount) {
+  return readTableImpl(env, object, cls, field, rows, k, out, rowCount);
+}
+
+bool readTable(JNIEnv* env, jobject object, jclass cls, const char* field,
+               jsize rows, jsize k, Buffer<jdouble>& out, jsize* rowCount) {
+  return readTableImpl(env, object, cls, field, rows, k, out, rowCount);
+}
+
+bool readArray(JNIEnv* env, jobject object, jclass cls, const char* field,
+               jsize n, Buffer<jint>& out, jsize* count) {
+  return readArrayImpl<jint, jintArray>(env, object, cls, field, n, out, count);
+}
+
+bool readArray(JNIEnv* env, jobject object, jclass cls, const char* field,
+               jsize n, Buffer<jdouble>& out, jsize* count) {
+  return readArrayImpl<jdouble, jdoubleArray>(env, object, cls, field, n, out,
+                                              count);
+}
+
+bool readIntField(JNIEnv* env, jobject object, jclass cls, const char* name,
+                  jint* value) {
+  jfieldID fid = env->GetFieldID(cls, name, "I");
+  if (fid == nullptr) return false;  // NoSuchFieldError is pending
+  *value = env->GetIntField(object, fid);
+  return true;
 }
 
 }  // namespace velmora

@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <cstring>
+#include <memory>
 #include <new>
 #include <stdexcept>
 #include <string>
@@ -24,6 +25,26 @@ void throwJava(JNIEnv* env, const char* className, const std::string& message);
 void throwNullArgument(JNIEnv* env, const char* what);
 void throwIllegalArgument(JNIEnv* env, const std::string& message);
 void throwOutOfMemory(JNIEnv* env, const std::string& what);
+// Throws without building a message on the heap (for use where memory has
+// run out). Does nothing when an exception is already pending.
+void throwLiteral(JNIEnv* env, const char* className,
+                  const char* message) noexcept;
+
+// Runs a native method's body so that no C++ exception leaves it: a
+// std::bad_alloc becomes OutOfMemoryError, anything else
+// java.lang.Error, both thrown only when no Java exception is pending yet.
+template <typename Body>
+void guarded(JNIEnv* env, Body&& body) noexcept {
+  try {
+    body();
+  } catch (const std::bad_alloc&) {
+    throwLiteral(env, "java/lang/OutOfMemoryError",
+                 "out of memory in the solver bridge");
+  } catch (...) {
+    throwLiteral(env, "java/lang/Error",
+                 "unexpected failure in the solver bridge");
+  }
+}
 
 // --- Local references -------------------------------------------------------
 
@@ -43,7 +64,8 @@ class ScopedLocalRef {
   T ref_;
 };
 
-// --- Solver text arguments ----------------------------------------------------
+// --- Solver text arguments
+// ----------------------------------------------------
 
 // Copies the modified UTF-8 bytes of the first `n` bytes' worth of `s` into
 // `out`, blank-filled to exactly n bytes, no terminator. The string's bytes
@@ -86,6 +108,42 @@ bool allocate(JNIEnv* env, std::vector<T>& buffer, std::size_t n,
     return false;
   }
 }
+
+// An owned buffer of n elements whose memory is not initialised: each
+// element is written by the copy that follows, so a large mesh is touched
+// once. allocate() throws OutOfMemoryError naming `what` when the memory
+// cannot be had (or n elements cannot even be counted in bytes).
+template <typename T>
+class Buffer {
+ public:
+  bool allocate(JNIEnv* env, std::size_t n, const char* what) {
+    if (n > static_cast<std::size_t>(-1) / sizeof(T) / 2) {
+      throwOutOfMemory(env, what);
+      return false;
+    }
+    data_.reset(new (std::nothrow) T[n == 0 ? 1 : n]);
+    if (data_ == nullptr) {
+      throwOutOfMemory(env, what);
+      return false;
+    }
+    size_ = n;
+    return true;
+  }
+  T* data() const { return data_.get(); }
+  std::size_t size() const { return size_; }
+
+ private:
+  std::unique_ptr<T[]> data_;
+  std::size_t size_ = 0;
+};
+
+// The solver library takes 32-bit integers as int; jint is the same size
+// (but `long` on Windows).
+static_assert(sizeof(jint) == sizeof(int), "jint must be a 32-bit int");
+inline const int* solverInts(const jint* values) {
+  return reinterpret_cast<const int*>(values);
+}
+inline int* solverInts(jint* values) { return reinterpret_cast<int*>(values); }
 
 // --- Arrays handed over in place --------------------------------------------
 
@@ -132,8 +190,8 @@ class CriticalDoubles {
 // Reads the array field `name` of signature `sig` from `object` (of class
 // `cls`). A missing field leaves the JVM's NoSuchFieldError pending; a null
 // value throws NullPointerException naming the field.
-jobject getArrayField(JNIEnv* env, jobject object, jclass cls,
-                      const char* name, const char* sig);
+jobject getArrayField(JNIEnv* env, jobject object, jclass cls, const char* name,
+                      const char* sig);
 
 // Copies elements [0, n) of a 1-D array into `out` in one pass
 // (Get<Type>ArrayRegion). An array shorter than n throws
@@ -155,5 +213,26 @@ bool copyRows(JNIEnv* env, jobjectArray table, jsize rows, jsize k,
 
 // Multiplies every element by `factor` in 64-bit floating point.
 void scale(std::vector<double>& values, double factor);
+void scale(double* values, std::size_t n, double factor);
+
+// A table field of `object` read into `out`: `rows` rows (all of the
+// outer array's rows when `rows` is negative) of the first k elements each,
+// row i at k*i ... k*i+k-1. `*rowCount` receives the number of rows read.
+// Every failure leaves a Java exception pending naming the field (and the
+// row): NoSuchFieldError, NullPointerException, IllegalArgumentException or
+// OutOfMemoryError. The field's local reference is deleted.
+bool readTable(JNIEnv* env, jobject object, jclass cls, const char* field,
+               jsize rows, jsize k, Buffer<jint>& out, jsize* rowCount);
+bool readTable(JNIEnv* env, jobject object, jclass cls, const char* field,
+               jsize rows, jsize k, Buffer<jdouble>& out, jsize* rowCount);
+// The same for a one-dimensional field ("[I", "[D"): `n` elements, or all
+// of them when `n` is negative.
+bool readArray(JNIEnv* env, jobject object, jclass cls, const char* field,
+               jsize n, Buffer<jint>& out, jsize* count);
+bool readArray(JNIEnv* env, jobject object, jclass cls, const char* field,
+               jsize n, Buffer<jdouble>& out, jsize* count);
+// The int field `name` of `object`; a missing field leaves NoSuchFieldError.
+bool readIntField(JNIEnv* env, jobject object, jclass cls, const char* name,
+                  jint* value);
 
 }  // namespace velmora
