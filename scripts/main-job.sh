@@ -129,6 +129,9 @@ problems=()
 [ "$status" -eq 0 ] || problems+=("exit status $status, not 0")
 grep -q '^surface-model: finished, exit status 0$' "$output" ||
   problems+=("the model did not finish cleanly")
+grep -q '^bad input refused: boundary is null$' "$output" &&
+  grep -q '^bad input refused: _faceFraction has 2 elements, needs 3$' "$output" ||
+  problems+=("bad input was not refused as expected")
 if grep -q 'WARNING in native method' "$output"; then
   problems+=("the JVM's JNI check warned about the bridge")
 fi
@@ -148,6 +151,8 @@ if [ -s "$journal" ]; then
   echo "$called" | awk '{ printf "  %5d  %s\n", $1, $2 }'
   missing=$(comm -23 <(echo "$routines") <(echo "$called" | awk '{ print $2 }' | sort -u))
   [ -z "$missing" ] || problems+=("routines never called: $(echo $missing)")
+  # The refused declaration must not have reached the solver.
+  ! grep -q 'Broken' "$journal" || problems+=("a refused call reached the solver")
 else
   problems+=("the stand-in wrote no journal")
 fi

@@ -177,6 +177,7 @@ public final class SurfaceModel {
   void run(int flowPeriods, int sedimentPeriods) throws IOException {
     setUpBasin();
     declareBoundaries();
+    showThatBadInputIsRefused();
     setUpFlow();
     double hour = 0.0;
     for (int p = 1; p <= flowPeriods; p++) {
@@ -283,6 +284,29 @@ public final class SurfaceModel {
     double[] flows = {0.0, 2.0, 8.0, 18.0, 32.0};
     Native2DSolver.setBoundaryRatingCurve(
         subbasin, WEIR, edge(0, 3 * mesh.nx / 4, mesh.nx), stages.length, stages, flows);
+  }
+
+  /** Any class with the two fields is a boundary object, a record as well. */
+  record Faces(int[] _faceIndex, double[] _faceFraction) {}
+
+  /**
+   * Mistakes the bridge catches: the call throws, names what is wrong, and
+   * the solver is not called, so its state stays as it was and the model
+   * can go on.
+   */
+  private void showThatBadInputIsRefused() {
+    try {
+      Native2DSolver.setBoundaryValueFlow(subbasin, null, 1.0);
+    } catch (NullPointerException e) {
+      say("bad input refused: " + e.getMessage());
+    }
+    try {
+      // Three faces but only two fractions.
+      Faces broken = new Faces(new int[] {1, 2, 3}, new double[] {0.5, 0.5});
+      Native2DSolver.setBoundaryNormalDepth(subbasin, "Broken", broken, 0.001);
+    } catch (IllegalArgumentException e) {
+      say("bad input refused: " + e.getMessage());
+    }
   }
 
   private void setUpFlow() {
