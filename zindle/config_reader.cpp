@@ -28,11 +28,12 @@ void addJarFolder(Launcher& launcher, const std::string& folder) {
 }
 
 std::vector<std::string> splitConfigLines(const std::string& contents) {
-  // Text mode stores a line end as CR LF; reading turns that pair into LF.
-  // A CR on its own stays, as it does in text mode.
+  // Read as Windows text mode reads: a CR LF pair becomes LF, a CR on its
+  // own stays, and a Ctrl-Z ends the file.
   std::string text;
   text.reserve(contents.size());
   for (std::size_t i = 0; i < contents.size(); ++i) {
+    if (contents[i] == '\x1a') break;
     if (contents[i] == '\r' && i + 1 < contents.size() &&
         contents[i + 1] == '\n')
       continue;

@@ -66,8 +66,9 @@ std::string fitBuffer(const std::string& text, std::size_t bufferSize);
 // True when `text` begins with `prefix` (case-sensitive).
 bool hasPrefix(const std::string& text, const char* prefix);
 
-// The lines of a configuration file as the reader handles them: CR LF read
-// as LF, each piece up to and including its LF and at most 2047 characters.
+// The lines of a configuration file as the reader handles them: read as in
+// text mode (CR LF as LF, Ctrl-Z as the end), each piece up to and including
+// its LF and at most 2047 characters.
 std::vector<std::string> splitConfigLines(const std::string& contents);
 
 // Reads one configuration file into launcher.settings. Returns 0 when the

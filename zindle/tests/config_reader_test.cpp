@@ -132,6 +132,10 @@ TEST_F(ConfigReaderTest, LineEnds) {
   EXPECT_EQ(settings.mainClass, "crlf");
   EXPECT_EQ(settings.appName, "a\rb");
   EXPECT_EQ(settings.workingDir, "w\r");
+  // Ctrl-Z ends the file, as in text mode.
+  readText(std::string("appname z\r\n\x1a") + "mainclass after.EndOfFile\n");
+  EXPECT_EQ(settings.appName, "z");
+  EXPECT_EQ(settings.mainClass, "crlf");
 }
 
 TEST_F(ConfigReaderTest, LongLinesAreTakenInPiecesOf2047) {
