@@ -108,6 +108,7 @@ if [ "$direct" -eq 1 ]; then
   echo "=== java exit status: $status"
 else
   echo "=== running $run/surface-model -o"
+  echo "    (the stand-in solver writes coded, predictable values, not physics)"
   echo "--- surface-model.config"
   cat "$run/surface-model.config"
   echo "---"

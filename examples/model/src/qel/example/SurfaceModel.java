@@ -39,6 +39,10 @@ import qel.surface.Native2DSolver;
  *       field, and the solver is not called.
  * </ul>
  *
+ * <p>What the control values, period values, integers and method names mean
+ * is a convention between the model and the solver; the bridge passes them
+ * through unchanged. The meanings in the comments below are this model's.
+ *
  * <p>Program arguments: {@code --cells=NXxNY}, {@code --flow-periods=N},
  * {@code --sediment-periods=N}, {@code --subbasin=NAME}.
  */
@@ -222,8 +226,8 @@ public final class SurfaceModel {
     // needs under the subbasin's name.
     Native2DSolver.initializeSubbasinGeometry(subbasin, mesh);
 
-    // The elevation tables: four fields read by name (see Bathymetry),
-    // two values per row, four per face values row, passed unconverted.
+    // The elevation tables: four fields read by name (see Bathymetry), two
+    // values per row (four in the face values), passed unconverted.
     Native2DSolver.initializeSubbasinBathymetry(subbasin, bathymetry);
 
     String text =
@@ -310,8 +314,8 @@ public final class SurfaceModel {
   }
 
   private void setUpFlow() {
-    // Both worker threads of this machine; the solver's own threads never
-    // call back into Java.
+    // Threads the solver may use for this subbasin. Messages to Java come
+    // only from the calling thread, whatever the solver does inside.
     Native2DSolver.setSubbasinNumberThreads(subbasin, 2);
     // Weight of the new time level in the time stepping (0.5 to 1).
     Native2DSolver.setSubbasinImplicitFactor(subbasin, 0.6);
