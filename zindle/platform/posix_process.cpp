@@ -1,13 +1,219 @@
-// Placeholder until processes are built.
+// PosixPlatform: starting and waiting for processes, consoles and the
+// shell.
+//
+// The launcher composes a Windows command line. Here it is split into argv
+// by the Microsoft C runtime's rules, so Java gets the same arguments on
+// both systems, and the program is found the way CreateProcessA finds it
+// without an application name.
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "command_line_split.h"
 #include "platform/posix_platform.h"
 
+extern char** environ;
+
 namespace zindle {
-bool PosixPlatform::startProcess(const ProcessRequest&, ProcessHandle*, unsigned* e) { *e = 1; return false; }
+
+namespace {
+
+// An 8-bit exit status cannot hold the restart code 999; Java's
+// System.exit(999) arrives as 999 & 0xFF.
+constexpr int kRestartCode = 999;
+constexpr int kRestartCodeLowByte = kRestartCode & 0xFF;  // 231
+// A child ended by a signal reports 128 + the signal, as shells do.
+constexpr int kSignalBase = 128;
+
+bool isExecutableFile(const std::string& path) {
+  struct stat st;
+  return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+         access(path.c_str(), X_OK) == 0;
+}
+
+bool endsWithExe(const std::string& name) {
+  if (name.size() < 4) return false;
+  std::string end = name.substr(name.size() - 4);
+  for (char& c : end)
+    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return end == ".exe";
+}
+
+std::string withSlashes(std::string path) {
+  for (char& c : path)
+    if (c == '\\') c = '/';
+  return path;
+}
+
+std::string lowerCase(std::string text) {
+  for (char& c : text)
+    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+// The names tried for a program, in order: as written; without ".exe";
+// and for javaw, java in the same place.
+std::vector<std::string> candidateNames(const std::string& program) {
+  std::vector<std::string> names{program};
+  const bool exe = endsWithExe(program);
+  const std::string stem =
+      exe ? program.substr(0, program.size() - 4) : program;
+  if (exe) names.push_back(stem);
+  std::size_t slash = stem.rfind('/');
+  std::string dir = slash == std::string::npos ? "" : stem.substr(0, slash + 1);
+  std::string base = slash == std::string::npos ? stem : stem.substr(slash + 1);
+  if (lowerCase(base) == "javaw") {
+    if (exe) names.push_back(dir + "java.exe");
+    names.push_back(dir + "java");
+  }
+  return names;
+}
+
+std::string currentDir() {
+  std::vector<char> buffer(4096);
+  while (getcwd(buffer.data(), buffer.size()) == nullptr) {
+    if (errno != ERANGE) return ".";
+    buffer.resize(buffer.size() * 2);
+  }
+  return buffer.data();
+}
+
+// The program a command line's first word names, or "" when none exists.
+// A path is taken relative to the launcher's directory, as CreateProcessA
+// does, not to the child's working directory.
+std::string resolveProgram(const std::string& firstWord) {
+  const std::string program = withSlashes(firstWord);
+  if (program.empty()) return {};
+  if (program.find('/') != std::string::npos) {
+    for (std::string name : candidateNames(program)) {
+      if (name[0] != '/') name = currentDir() + "/" + name;
+      if (isExecutableFile(name)) return name;
+    }
+    return {};
+  }
+  const char* path = std::getenv("PATH");
+  for (const std::string& name : candidateNames(program)) {
+    std::stringstream dirs(path ? path : "");
+    std::string dir;
+    while (std::getline(dirs, dir, ':')) {
+      std::string candidate = (dir.empty() ? currentDir() : dir) + "/" + name;
+      if (isExecutableFile(candidate)) return candidate;
+    }
+  }
+  return {};
+}
+
+// Starts argv[0] (already resolved) with the launcher's environment.
+int spawn(const std::vector<std::string>& argv, const std::string& workingDir,
+          pid_t* pid) {
+  std::vector<char*> args;
+  for (const std::string& a : argv)
+    args.push_back(const_cast<char*>(a.c_str()));
+  args.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  const std::string dir = withSlashes(workingDir);
+  if (!dir.empty()) posix_spawn_file_actions_addchdir_np(&actions, dir.c_str());
+  int error =
+      posix_spawn(pid, args[0], &actions, nullptr, args.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  return error;
+}
+
+std::string unquoted(const std::string& text) {
+  if (text.size() >= 2 && text.front() == '"' && text.back() == '"')
+    return text.substr(1, text.size() - 2);
+  return text;
+}
+
+}  // namespace
+
+bool PosixPlatform::startProcess(const ProcessRequest& request,
+                                 ProcessHandle* process, unsigned* errorCode) {
+  std::vector<std::string> argv = splitCommandLine(request.commandLine);
+  if (argv.empty()) {
+    *errorCode = EINVAL;
+    return false;
+  }
+  // Windows hands a URL to its handler through rundll32; here xdg-open
+  // plays that part.
+  if (argv.size() >= 3 &&
+      lowerCase(withSlashes(argv[0])).find("rundll32") != std::string::npos &&
+      lowerCase(argv[1]) == "url.dll,fileprotocolhandler")
+    argv = {"xdg-open", argv[2]};
+
+  std::string program = resolveProgram(argv[0]);
+  if (program.empty()) {
+    *errorCode = ENOENT;
+    return false;
+  }
+  argv[0] = program;
+  pid_t pid = 0;
+  int error = spawn(argv, request.workingDir, &pid);
+  if (error != 0) {
+    *errorCode = static_cast<unsigned>(error);
+    return false;
+  }
+  *process = static_cast<ProcessHandle>(pid);
+  return true;
+}
+
+// A POSIX program has no message loop to wait for.
 void PosixPlatform::waitForInputIdle(ProcessHandle, unsigned) {}
-int PosixPlatform::waitForExit(ProcessHandle) { return 0; }
-void PosixPlatform::closeProcess(ProcessHandle) {}
-std::string PosixPlatform::systemErrorText(unsigned) { return {}; }
-bool PosixPlatform::allocConsole() { return false; }
-bool PosixPlatform::setConsoleTitle(const std::string&) { return false; }
-std::intptr_t PosixPlatform::shellOpen(const std::string&) { return 0; }
+
+int PosixPlatform::waitForExit(ProcessHandle process) {
+  const pid_t pid = static_cast<pid_t>(process);
+  int status = 0;
+  pid_t result;
+  do {
+    result = waitpid(pid, &status, 0);
+  } while (result < 0 && errno == EINTR);
+  if (result < 0) return -1;
+  if (WIFEXITED(status)) {
+    int code = WEXITSTATUS(status);
+    // The restart protocol works here too, at the price of 231 itself.
+    return code == kRestartCodeLowByte ? kRestartCode : code;
+  }
+  if (WIFSIGNALED(status)) return kSignalBase + WTERMSIG(status);
+  return -1;
+}
+
+void PosixPlatform::closeProcess(ProcessHandle process) {
+  // Reaps a process that has already ended and was not waited for.
+  int status = 0;
+  waitpid(static_cast<pid_t>(process), &status, WNOHANG);
+}
+
+std::string PosixPlatform::systemErrorText(unsigned errorCode) {
+  return std::strerror(static_cast<int>(errorCode));
+}
+
+// The launcher's terminal, when it has one, is the console.
+bool PosixPlatform::allocConsole() { return true; }
+
+bool PosixPlatform::setConsoleTitle(const std::string& title) {
+  if (!isatty(STDOUT_FILENO)) return false;
+  std::string sequence = "\033]0;" + title + "\007";
+  return write(STDOUT_FILENO, sequence.data(), sequence.size()) ==
+         static_cast<ssize_t>(sequence.size());
+}
+
+std::intptr_t PosixPlatform::shellOpen(const std::string& file) {
+  // ShellExecuteA's results: above 32 on success, 2 when nothing opens it.
+  std::string opener = resolveProgram("xdg-open");
+  if (opener.empty()) return 2;
+  pid_t pid = 0;
+  if (spawn({opener, withSlashes(unquoted(file))}, "", &pid) != 0) return 2;
+  return 33;
+}
+
 }  // namespace zindle

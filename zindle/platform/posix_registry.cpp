@@ -1,10 +1,426 @@
-// Placeholder until registry reads are built.
+// PosixPlatform: registry reads from a .reg file or from the installed Java
+// runtimes.
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <set>
+#include <sstream>
+
 #include "platform/posix_platform.h"
+#include "platform/posix_registry_state.h"
 
 namespace zindle {
-bool PosixPlatform::regOpenKey(const std::string&, RegKey*) { return false; }
-bool PosixPlatform::regQueryString(RegKey, const std::string&, std::size_t, std::string*) { return false; }
-bool PosixPlatform::regQuerySubkeyCount(RegKey, unsigned*) { return false; }
-bool PosixPlatform::regEnumSubkey(RegKey, unsigned, std::size_t, std::string*) { return false; }
-void PosixPlatform::regCloseKey(RegKey) {}
+
+namespace posix_registry {
+
+namespace {
+
+constexpr const char* kJvmDir = "/usr/lib/jvm";
+constexpr const char* kJavaRoot =
+    "SOFTWARE\\JavaSoft\\Java Runtime Environment";
+
+std::string lower(std::string text) {
+  for (char& c : text)
+    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+bool startsWith(const std::string& text, const std::string& prefix) {
+  return text.compare(0, prefix.size(), prefix) == 0;
+}
+
+// Makes the key and every key above it, recording each new name in its
+// parent's subkey list.
+Key& ensureKey(Tree& tree, const std::string& displayPath) {
+  std::string path;
+  std::string display;
+  Key* key = nullptr;
+  std::stringstream parts(displayPath);
+  std::string part;
+  while (std::getline(parts, part, '\\')) {
+    if (part.empty()) continue;
+    std::string child = path.empty() ? lower(part) : path + "\\" + lower(part);
+    if (tree.find(child) == tree.end()) {
+      tree[child];
+      if (!path.empty()) tree[path].subkeys.push_back(part);
+    }
+    path = child;
+    key = &tree[path];
+  }
+  static Key none;
+  return key ? *key : none;
+}
+
+void deleteKey(Tree& tree, const std::string& path) {
+  if (path.empty()) return;
+  for (auto it = tree.begin(); it != tree.end();) {
+    if (it->first == path || startsWith(it->first, path + "\\"))
+      it = tree.erase(it);
+    else
+      ++it;
+  }
+  std::size_t slash = path.rfind('\\');
+  if (slash == std::string::npos) return;
+  auto parent = tree.find(path.substr(0, slash));
+  if (parent == tree.end()) return;
+  std::string name = path.substr(slash + 1);
+  auto& subkeys = parent->second.subkeys;
+  subkeys.erase(
+      std::remove_if(subkeys.begin(), subkeys.end(),
+                     [&](const std::string& s) { return lower(s) == name; }),
+      subkeys.end());
+}
+
+void setValue(Key& key, const std::string& name, const std::string* value) {
+  auto& values = key.values;
+  auto it = std::find_if(values.begin(), values.end(), [&](const auto& v) {
+    return lower(v.first) == lower(name);
+  });
+  if (value == nullptr) {
+    if (it != values.end()) values.erase(it);
+  } else if (it != values.end()) {
+    it->second = *value;
+  } else {
+    values.emplace_back(name, *value);
+  }
+}
+
+// A quoted .reg string starting at text[pos] == '"'; \\ and \" are escapes.
+// Sets *end to the index after the closing quote.
+bool readQuoted(const std::string& text, std::size_t pos, std::string* out,
+                std::size_t* end) {
+  out->clear();
+  for (std::size_t i = pos + 1; i < text.size(); ++i) {
+    if (text[i] == '\\' && i + 1 < text.size()) {
+      *out += text[++i];
+    } else if (text[i] == '"') {
+      *end = i + 1;
+      return true;
+    } else {
+      *out += text[i];
+    }
+  }
+  return false;
+}
+
+// UTF-16 little-endian text (as regedit writes version 5 files) narrowed to
+// single bytes; characters outside Latin-1 become "?".
+std::string narrowUtf16(const std::string& bytes) {
+  std::string text;
+  for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
+    unsigned c = static_cast<unsigned char>(bytes[i]) |
+                 static_cast<unsigned char>(bytes[i + 1]) << 8;
+    text += c < 256 ? static_cast<char>(c) : '?';
+  }
+  return text;
+}
+
+std::string trimmed(const std::string& text) {
+  std::size_t b = text.find_first_not_of(" \t\r");
+  if (b == std::string::npos) return {};
+  std::size_t e = text.find_last_not_of(" \t\r");
+  return text.substr(b, e - b + 1);
+}
+
+bool isExecutableFile(const std::string& path) {
+  struct stat st;
+  return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+         access(path.c_str(), X_OK) == 0;
+}
+
+std::string realPath(const std::string& path) {
+  char buffer[PATH_MAX];
+  if (realpath(path.c_str(), buffer) == nullptr) return {};
+  return buffer;
+}
+
+bool isLink(const std::string& path) {
+  struct stat st;
+  return lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+}
+
+// JAVA_VERSION="17.0.15" of a runtime's release file.
+std::string releaseVersion(const std::string& home) {
+  std::ifstream release(home + "/release");
+  std::string line;
+  while (std::getline(release, line)) {
+    if (!startsWith(line, "JAVA_VERSION=")) continue;
+    std::string value = trimmed(line.substr(13));
+    if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
+      value = value.substr(1, value.size() - 2);
+    return value;
+  }
+  return {};
+}
+
+// The `java` that PATH names, the way a shell finds it.
+std::string javaOnPath() {
+  const char* path = std::getenv("PATH");
+  if (path == nullptr) return {};
+  std::stringstream dirs(path);
+  std::string dir;
+  while (std::getline(dirs, dir, ':')) {
+    std::string candidate = (dir.empty() ? std::string(".") : dir) + "/java";
+    if (isExecutableFile(candidate)) return candidate;
+  }
+  return {};
+}
+
+}  // namespace
+
+std::string normalizeKeyPath(const std::string& path) {
+  std::string result;
+  for (char c : path) {
+    char d = c == '/' ? '\\' : c;
+    if (d == '\\' && (result.empty() || result.back() == '\\')) continue;
+    result += d;
+  }
+  while (!result.empty() && result.back() == '\\') result.pop_back();
+  result = lower(result);
+  const std::string wow = "software\\wow6432node";
+  if (result == wow)
+    result = "software";
+  else if (startsWith(result, wow + "\\"))
+    result = "software" + result.substr(wow.size());
+  return result;
+}
+
+bool parseRegFile(const std::string& bytes, Tree* tree, std::string* error) {
+  std::string text = bytes;
+  if (text.size() >= 2 && static_cast<unsigned char>(text[0]) == 0xFF &&
+      static_cast<unsigned char>(text[1]) == 0xFE)
+    text = narrowUtf16(text);
+  else if (startsWith(text, "\xEF\xBB\xBF"))
+    text = text.substr(3);
+
+  std::stringstream lines(text);
+  std::string line;
+  bool sawHeader = false;
+  bool inMachineKey = false;
+  std::string keyPath;  // display path below HKEY_LOCAL_MACHINE
+  std::string continued;
+  while (std::getline(lines, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    // Binary values continue on the next line after a backslash.
+    if (!continued.empty() || (!line.empty() && line.back() == '\\' &&
+                               line.find("=hex") != std::string::npos)) {
+      continued += line;
+      if (!line.empty() && line.back() == '\\') continue;
+      line = continued;
+      continued.clear();
+    }
+    std::string t = trimmed(line);
+    if (!sawHeader) {
+      if (t.empty()) continue;
+      if (t != "REGEDIT4" && t != "Windows Registry Editor Version 5.00") {
+        *error =
+            "not a registry file (no REGEDIT4 or Windows Registry "
+            "Editor Version 5.00 header)";
+        return false;
+      }
+      sawHeader = true;
+      continue;
+    }
+    if (t.empty() || t[0] == ';') continue;
+    if (t[0] == '[') {
+      std::size_t close = t.rfind(']');
+      std::string name = t.substr(
+          1, close == std::string::npos ? std::string::npos : close - 1);
+      bool remove = !name.empty() && name[0] == '-';
+      if (remove) name = name.substr(1);
+      std::string hive = lower(name.substr(0, name.find('\\')));
+      inMachineKey = hive == "hkey_local_machine" || hive == "hklm";
+      if (!inMachineKey) continue;
+      std::size_t slash = name.find('\\');
+      keyPath = slash == std::string::npos ? std::string() : name.substr(slash);
+      // Keep the names as written, without the 32-bit view's node.
+      std::string normal = normalizeKeyPath(keyPath);
+      if (lower(keyPath).find("wow6432node") != std::string::npos) {
+        std::string rest = keyPath;
+        std::size_t at = lower(rest).find("\\wow6432node");
+        if (at != std::string::npos) rest.erase(at, 12);
+        keyPath = rest;
+      }
+      if (remove) {
+        deleteKey(*tree, normal);
+        inMachineKey = false;
+      } else {
+        ensureKey(*tree, keyPath);
+      }
+      continue;
+    }
+    if (!inMachineKey) continue;
+    std::string name;
+    std::size_t pos = 0;
+    if (t[0] == '@') {
+      pos = 1;
+    } else if (t[0] == '"') {
+      if (!readQuoted(t, 0, &name, &pos)) continue;
+    } else {
+      continue;
+    }
+    while (pos < t.size() && (t[pos] == ' ' || t[pos] == '\t')) ++pos;
+    if (pos >= t.size() || t[pos] != '=') continue;
+    ++pos;
+    while (pos < t.size() && (t[pos] == ' ' || t[pos] == '\t')) ++pos;
+    Key& key = (*tree)[normalizeKeyPath(keyPath)];
+    if (pos < t.size() && t[pos] == '-') {
+      setValue(key, name, nullptr);
+    } else if (pos < t.size() && t[pos] == '"') {
+      std::string value;
+      std::size_t end = 0;
+      if (readQuoted(t, pos, &value, &end)) setValue(key, name, &value);
+    }
+    // dword:, hex: and the rest are not strings: passed over.
+  }
+  if (!sawHeader) {
+    *error = "empty registry file";
+    return false;
+  }
+  return true;
+}
+
+Tree jvmView(const std::string& jvmDir, const std::string& pathJava) {
+  struct Runtime {
+    std::string entry;
+    std::string home;
+    std::string real;
+    bool link;
+  };
+  std::vector<Runtime> found;
+  if (DIR* dir = opendir(jvmDir.c_str())) {
+    while (dirent* e = readdir(dir)) {
+      std::string entry = e->d_name;
+      if (entry == "." || entry == "..") continue;
+      std::string home = jvmDir + "/" + entry;
+      if (!isExecutableFile(home + "/bin/java")) continue;
+      found.push_back({entry, home, realPath(home), isLink(home)});
+    }
+    closedir(dir);
+  }
+  std::sort(found.begin(), found.end(), [](const Runtime& a, const Runtime& b) {
+    return a.entry < b.entry;
+  });
+
+  // One runtime per real directory: the directory itself rather than a
+  // link to it.
+  std::vector<Runtime> runtimes;
+  for (const Runtime& r : found) {
+    auto same =
+        std::find_if(runtimes.begin(), runtimes.end(),
+                     [&](const Runtime& o) { return o.real == r.real; });
+    if (same == runtimes.end())
+      runtimes.push_back(r);
+    else if (same->link && !r.link)
+      *same = r;
+  }
+
+  std::sort(
+      runtimes.begin(), runtimes.end(),
+      [](const Runtime& a, const Runtime& b) { return a.entry < b.entry; });
+
+  Tree tree;
+  Key& root = ensureKey(tree, kJavaRoot);
+  (void)root;
+  const std::string rootPath = normalizeKeyPath(kJavaRoot);
+  const std::string current = pathJava.empty() ? "" : realPath(pathJava);
+  std::set<std::string> names;
+  for (const Runtime& r : runtimes) {
+    std::string name = releaseVersion(r.home);
+    if (name.empty()) name = r.entry;
+    bool isCurrent =
+        !current.empty() && realPath(r.home + "/bin/java") == current;
+    if (isCurrent) {
+      std::string value = name;
+      setValue(tree[rootPath], "CurrentVersion", &value);
+    }
+    // Two runtimes of one version: the registry has one key per name.
+    if (!names.insert(lower(name)).second) continue;
+    Key& key = ensureKey(tree, std::string(kJavaRoot) + "\\" + name);
+    setValue(key, "JavaHome", &r.home);
+  }
+  return tree;
+}
+
+}  // namespace posix_registry
+
+using posix_registry::Key;
+
+bool PosixPlatform::regOpenKey(const std::string& path, RegKey* key) {
+  Registry& r = *registry_;
+  if (!r.loaded) {
+    r.loaded = true;
+    const char* file = std::getenv("ZINDLE_REGISTRY");
+    if (file != nullptr && *file != '\0') {
+      std::ifstream in(file, std::ios::binary);
+      std::string error;
+      if (!in) {
+        error = std::strerror(errno);
+      } else {
+        std::stringstream contents;
+        contents << in.rdbuf();
+        if (posix_registry::parseRegFile(contents.str(), &r.tree, &error))
+          error.clear();
+        else
+          r.tree.clear();
+      }
+      if (!error.empty())
+        writeStderr(std::string("ZINDLE_REGISTRY: ") + file + ": " + error +
+                    "\n");
+    } else {
+      r.tree = posix_registry::jvmView(posix_registry::kJvmDir,
+                                       posix_registry::javaOnPath());
+    }
+  }
+  std::string normal = posix_registry::normalizeKeyPath(path);
+  if (normal.empty() || r.tree.find(normal) == r.tree.end()) return false;
+  r.openKeys.push_back(normal);
+  *key = r.openKeys.size();
+  return true;
+}
+
+bool PosixPlatform::regQueryString(RegKey key, const std::string& valueName,
+                                   std::size_t maxBytes, std::string* value) {
+  Key* k = registry_->find(key);
+  if (k == nullptr) return false;
+  const std::string name = posix_registry::lower(valueName);
+  for (const auto& [n, text] : k->values) {
+    if (posix_registry::lower(n) != name) continue;
+    // As RegQueryValueExA: a value that does not fit is not read.
+    if (text.size() + 1 > maxBytes) return false;
+    *value = text;
+    return true;
+  }
+  return false;
+}
+
+bool PosixPlatform::regQuerySubkeyCount(RegKey key, unsigned* count) {
+  Key* k = registry_->find(key);
+  if (k == nullptr) return false;
+  *count = static_cast<unsigned>(k->subkeys.size());
+  return true;
+}
+
+bool PosixPlatform::regEnumSubkey(RegKey key, unsigned index,
+                                  std::size_t maxChars, std::string* name) {
+  Key* k = registry_->find(key);
+  if (k == nullptr || index >= k->subkeys.size()) return false;
+  if (k->subkeys[index].size() > maxChars) return false;
+  *name = k->subkeys[index];
+  return true;
+}
+
+void PosixPlatform::regCloseKey(RegKey key) {
+  Registry& r = *registry_;
+  if (key != 0 && key <= r.openKeys.size()) r.openKeys[key - 1].clear();
+}
+
 }  // namespace zindle

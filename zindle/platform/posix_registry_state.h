@@ -1,10 +1,65 @@
-// The state behind PosixPlatform's registry reads.
+// The state behind PosixPlatform's registry reads: a tree of keys and
+// string values under HKEY_LOCAL_MACHINE, loaded on first use from the .reg
+// file named by ZINDLE_REGISTRY, or else made from the Java runtimes
+// installed under /usr/lib/jvm.
 #pragma once
+
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/posix_platform.h"
 
 namespace zindle {
 
-struct PosixPlatform::Registry {};
+namespace posix_registry {
+
+struct Key {
+  // Value names as written; the default value has the empty name.
+  std::vector<std::pair<std::string, std::string>> values;
+  std::vector<std::string> subkeys;  // names as written, in file order
+};
+
+// Keys by their path below HKEY_LOCAL_MACHINE, in lower case with single
+// backslashes ("software\\javasoft"): key names ignore case, as on Windows.
+using Tree = std::map<std::string, Key>;
+
+// The lookup form of a key path: lower case, "/" read as "\", no leading
+// or trailing backslash, and "SOFTWARE\Wow6432Node\..." read as
+// "SOFTWARE\...", so that a file written for the 32-bit view serves too.
+std::string normalizeKeyPath(const std::string& path);
+
+// Reads the text of a REGEDIT4 or "Windows Registry Editor Version 5.00"
+// file (ANSI or UTF-16 with its byte-order mark) into `tree`: keys under
+// HKEY_LOCAL_MACHINE and their string values. Keys of other hives and
+// values of other types are passed over. Returns false with `error` set
+// when the text is not such a file.
+bool parseRegFile(const std::string& text, Tree* tree, std::string* error);
+
+// The view of the runtimes under `jvmDir`: the key "SOFTWARE\JavaSoft\Java
+// Runtime Environment" with one subkey per runtime directory holding
+// bin/java, named by JAVA_VERSION of its release file (else by the
+// directory), with "JavaHome" the directory. A directory that is a link to
+// another one listed is left out. "CurrentVersion" names the runtime whose
+// bin/java `pathJava` resolves to, when one does.
+Tree jvmView(const std::string& jvmDir, const std::string& pathJava);
+
+}  // namespace posix_registry
+
+struct PosixPlatform::Registry {
+  bool loaded = false;
+  posix_registry::Tree tree;
+  std::vector<std::string> openKeys;  // handle - 1 -> key path; "" closed
+
+  // The key behind an open handle, or null.
+  posix_registry::Key* find(RegKey handle) {
+    if (handle == 0 || handle > openKeys.size()) return nullptr;
+    const std::string& path = openKeys[handle - 1];
+    if (path.empty()) return nullptr;
+    auto it = tree.find(path);
+    return it == tree.end() ? nullptr : &it->second;
+  }
+};
 
 }  // namespace zindle
