@@ -1,0 +1,116 @@
+#!/usr/bin/env bash
+# Runs every benchmark and prints one table of figures, baselines measured in
+# the same run, ratios and goals. Builds what it needs first:
+#   build/bench/main   the launcher, the bridge and the stand-in (Release)
+#   build/bench/tools  the bench-only programs and JNI baselines
+#   build/bench/java   the Java harness
+# Figures are printed, never checked: this is not a test.
+#
+#   bench/run.sh              all figures
+#   bench/run.sh bridge       only the bridge figures
+#   bench/run.sh launcher     only the launcher figures
+# Environment: BENCH_SIDE (mesh side, default 1000 for 1e6 cells),
+# BENCH_ROUNDS (launcher start rounds, default 200).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+what=${1:-all}
+export JAVA_HOME=${JAVA_HOME:-/usr/lib/jvm/java-17-openjdk-amd64}
+java=$JAVA_HOME/bin/java
+side=${BENCH_SIDE:-1000}
+rounds=${BENCH_ROUNDS:-200}
+out=build/bench
+mkdir -p "$out"
+# The stand-in journals nothing without this, so the figures measure the
+# bridge and not the journal.
+unset QUARNEL_JOURNAL
+
+echo "=== building (logs in $out/*.log)"
+cmake --preset linux -B "$out/main" -DCMAKE_BUILD_TYPE=Release \
+  -DBUILD_TESTING=OFF -DZINDLE_SANITIZE=OFF >"$out/main-configure.log" 2>&1 ||
+  { cat "$out/main-configure.log"; exit 1; }
+cmake --build "$out/main" -j2 --target zindle Velmora Quarnel \
+  >"$out/main-build.log" 2>&1 || { tail -40 "$out/main-build.log"; exit 1; }
+cmake -S bench -B "$out/tools" >"$out/tools-configure.log" 2>&1 ||
+  { cat "$out/tools-configure.log"; exit 1; }
+cmake --build "$out/tools" -j2 >"$out/tools-build.log" 2>&1 ||
+  { tail -40 "$out/tools-build.log"; exit 1; }
+rm -rf "$out/java" && mkdir -p "$out/java"
+"$JAVA_HOME/bin/javac" -d "$out/java" bridge/java/qel/surface/Native2DSolver.java \
+  bench/java/qel/bench/*.java
+
+results=$out/results.txt
+: >"$results"
+
+machine() {
+  echo "machine: $(nproc) cores, $(lscpu | sed -n 's/^Model name: *//p' | head -1)," \
+       "$(free -g | awk '/^Mem:/ {print $2}') GB RAM, $(uname -sr)," \
+       "$("$java" -version 2>&1 | head -1)"
+  echo "load average at start: $(cut -d' ' -f1-3 /proc/loadavg)"
+}
+
+bridge() {
+  local libs=$root/$out/main/bridge:$root/$out/tools
+  local jvm=(-Xms4g -Xmx4g -XX:+AlwaysPreTouch -XX:+UseParallelGC
+             -Djava.library.path="$libs" -Dbench.side="$side"
+             -cp "$out/java")
+  echo "=== bridge: call costs (mesh side $side)"
+  "$java" "${jvm[@]}" qel.bench.BridgeBench speed | tee -a "$results"
+  echo "=== bridge: memory of the first geometry call (fresh JVM)"
+  "$java" "${jvm[@]}" qel.bench.BridgeBench memory | tee -a "$results"
+}
+
+launcher() {
+  echo "=== launcher: reading a 10,000-line configuration"
+  "$out/tools/config_read_bench" 200 | tee -a "$results"
+
+  echo "=== launcher: start overhead ($rounds interleaved rounds)"
+  local dir
+  dir=$(mktemp -d /tmp/zindle-start-bench-XXXXXX)
+  cp "$out/main/zindle/zindle" "$dir/benchapp"
+  cp "$out/tools/noop" "$dir/noop"
+  cat >"$dir/benchapp.config" <<CONFIG
+javapath $dir/noop
+vmparam -Xmx64m
+addjar lib/app.jar
+mainclass qel.bench.Main
+CONFIG
+  # The arguments the launcher composes for that configuration.
+  local times=$out/launch-times.txt
+  "$out/tools/spawn_timer" "$rounds" \
+    zindle "$dir/benchapp" --- \
+    direct "$dir/noop" -Xmx64m -classpath lib/app.jar qel.bench.Main --- \
+    java-version "$java" -version | tee "$times"
+  rm -rf "$dir"
+  awk -F'|' '
+    $1 == "TIME" { median[$2] = $3; failures[$2] = $7 }
+    END {
+      over = median["zindle"] - median["direct"]
+      printf "INFO|medians: zindle %.0f us, direct %.0f us, java -version %.0f us; failed starts: %d %d %d\n",
+        median["zindle"], median["direct"], median["java-version"],
+        failures["zindle"], failures["direct"], failures["java-version"]
+      printf "RESULT|launcher overhead (zindle start minus direct start) vs java -version|%.4g|us|%.4g|%.4f|<= 0.02x (2 %%)\n",
+        over, median["java-version"], over / median["java-version"]
+    }' "$times" | tee -a "$results"
+}
+
+table() {
+  echo
+  echo "=== summary ($(date -u +%Y-%m-%dT%H:%MZ))"
+  cat "$out/machine.txt"
+  awk -F'|' '
+    $1 == "RESULT" {
+      split($7, g, " "); goal = g[2] + 0; op = g[1]
+      met = (op == "<=" ? $6 <= goal : $6 < goal) ? "met" : "NOT MET"
+      printf "%-80s %10s %-8s baseline %10s  ratio %7s  goal %-18s %s\n",
+        $2, $3, $4, $5, $6, $7, met
+    }' "$results"
+}
+
+machine | tee "$out/machine.txt"
+case $what in
+  bridge) bridge ;;
+  launcher) launcher ;;
+  *) bridge; launcher ;;
+esac
+table
