@@ -1,13 +1,110 @@
-// Placeholder until processes are built.
+// Win32Platform: processes, consoles and the shell.
+#include <windows.h>
+// shellapi.h needs windows.h first.
+#include <shellapi.h>
+
+#include <vector>
+
 #include "platform/win32_platform.h"
 
 namespace zindle {
-bool Win32Platform::startProcess(const ProcessRequest&, ProcessHandle*, unsigned* e) { *e = 1; return false; }
-void Win32Platform::waitForInputIdle(ProcessHandle, unsigned) {}
-int Win32Platform::waitForExit(ProcessHandle) { return 0; }
-void Win32Platform::closeProcess(ProcessHandle) {}
-std::string Win32Platform::systemErrorText(unsigned) { return {}; }
-bool Win32Platform::allocConsole() { return false; }
-bool Win32Platform::setConsoleTitle(const std::string&) { return false; }
-std::intptr_t Win32Platform::shellOpen(const std::string&) { return 0; }
+
+namespace {
+
+// Closes a kernel handle when it goes out of scope.
+class UniqueHandle {
+ public:
+  explicit UniqueHandle(HANDLE h = nullptr) : handle_(h) {}
+  ~UniqueHandle() {
+    if (handle_ != nullptr && handle_ != INVALID_HANDLE_VALUE)
+      CloseHandle(handle_);
+  }
+  UniqueHandle(const UniqueHandle&) = delete;
+  UniqueHandle& operator=(const UniqueHandle&) = delete;
+  HANDLE get() const { return handle_; }
+  HANDLE release() {
+    HANDLE h = handle_;
+    handle_ = nullptr;
+    return h;
+  }
+
+ private:
+  HANDLE handle_;
+};
+
+HANDLE toHandle(ProcessHandle process) {
+  return reinterpret_cast<HANDLE>(process);
+}
+
+}  // namespace
+
+bool Win32Platform::startProcess(const ProcessRequest& request,
+                                 ProcessHandle* process, unsigned* errorCode) {
+  STARTUPINFOA startup;
+  ZeroMemory(&startup, sizeof startup);
+  startup.cb = sizeof startup;
+  std::vector<char> title(request.consoleTitle.begin(),
+                          request.consoleTitle.end());
+  title.push_back('\0');
+  if (request.hasConsoleTitle) startup.lpTitle = title.data();
+  // CreateProcessA may write into the command line: give it a copy.
+  std::vector<char> commandLine(request.commandLine.begin(),
+                                request.commandLine.end());
+  commandLine.push_back('\0');
+  PROCESS_INFORMATION info;
+  ZeroMemory(&info, sizeof info);
+  if (!CreateProcessA(
+          nullptr, commandLine.data(), nullptr, nullptr,
+          request.inheritHandles ? TRUE : FALSE, request.creationFlags, nullptr,
+          request.workingDir.empty() ? nullptr : request.workingDir.c_str(),
+          &startup, &info)) {
+    *errorCode = GetLastError();
+    return false;
+  }
+  UniqueHandle thread(info.hThread);
+  UniqueHandle started(info.hProcess);
+  *process = reinterpret_cast<ProcessHandle>(started.release());
+  return true;
+}
+
+void Win32Platform::waitForInputIdle(ProcessHandle process,
+                                     unsigned milliseconds) {
+  WaitForInputIdle(toHandle(process), milliseconds);
+}
+
+int Win32Platform::waitForExit(ProcessHandle process) {
+  WaitForSingleObject(toHandle(process), INFINITE);
+  DWORD code = 0;
+  if (!GetExitCodeProcess(toHandle(process), &code)) return -1;
+  return static_cast<int>(code);
+}
+
+void Win32Platform::closeProcess(ProcessHandle process) {
+  UniqueHandle closing(toHandle(process));
+}
+
+std::string Win32Platform::systemErrorText(unsigned errorCode) {
+  char buffer[512] = {};
+  DWORD n =
+      FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                     nullptr, errorCode, 0, buffer, sizeof buffer, nullptr);
+  std::string text(buffer, n);
+  while (!text.empty() && (text.back() == '\n' || text.back() == '\r' ||
+                           text.back() == ' ' || text.back() == '.'))
+    text.pop_back();
+  if (text.empty()) text = "error " + std::to_string(errorCode);
+  return text;
+}
+
+bool Win32Platform::allocConsole() { return AllocConsole() != 0; }
+
+bool Win32Platform::setConsoleTitle(const std::string& title) {
+  return SetConsoleTitleA(title.c_str()) != 0;
+}
+
+std::intptr_t Win32Platform::shellOpen(const std::string& file) {
+  return reinterpret_cast<std::intptr_t>(
+      ShellExecuteA(nullptr, "open", file.c_str(), "", nullptr, SW_SHOW));
+}
+
 }  // namespace zindle

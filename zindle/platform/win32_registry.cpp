@@ -1,10 +1,67 @@
-// Placeholder until registry reads are built.
+// Win32Platform: read-only registry access under HKEY_LOCAL_MACHINE.
+//
+// A RegKey is the HKEY itself. The keys are opened with KEY_READ and no
+// view flag, so a 32-bit launcher reads the 32-bit view.
+#include <windows.h>
+
+#include <vector>
+
 #include "platform/win32_platform.h"
 
 namespace zindle {
-bool Win32Platform::regOpenKey(const std::string&, RegKey*) { return false; }
-bool Win32Platform::regQueryString(RegKey, const std::string&, std::size_t, std::string*) { return false; }
-bool Win32Platform::regQuerySubkeyCount(RegKey, unsigned*) { return false; }
-bool Win32Platform::regEnumSubkey(RegKey, unsigned, std::size_t, std::string*) { return false; }
-void Win32Platform::regCloseKey(RegKey) {}
+
+namespace {
+
+HKEY toHkey(RegKey key) { return reinterpret_cast<HKEY>(key); }
+
+}  // namespace
+
+bool Win32Platform::regOpenKey(const std::string& path, RegKey* key) {
+  HKEY opened = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &opened) !=
+      ERROR_SUCCESS)
+    return false;
+  *key = reinterpret_cast<RegKey>(opened);
+  return true;
+}
+
+bool Win32Platform::regQueryString(RegKey key, const std::string& valueName,
+                                   std::size_t maxBytes, std::string* value) {
+  if (maxBytes == 0) return false;
+  std::vector<char> buffer(maxBytes, '\0');
+  DWORD size = static_cast<DWORD>(maxBytes);
+  if (RegQueryValueExA(toHkey(key), valueName.c_str(), nullptr, nullptr,
+                       reinterpret_cast<BYTE*>(buffer.data()),
+                       &size) != ERROR_SUCCESS)
+    return false;
+  // The stored text need not end in a zero: end it within the buffer.
+  std::size_t length = size < maxBytes ? size : maxBytes - 1;
+  buffer[length] = '\0';
+  value->assign(buffer.data());
+  return true;
+}
+
+bool Win32Platform::regQuerySubkeyCount(RegKey key, unsigned* count) {
+  DWORD subkeys = 0;
+  if (RegQueryInfoKeyA(toHkey(key), nullptr, nullptr, nullptr, &subkeys,
+                       nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                       nullptr) != ERROR_SUCCESS)
+    return false;
+  *count = subkeys;
+  return true;
+}
+
+bool Win32Platform::regEnumSubkey(RegKey key, unsigned index,
+                                  std::size_t maxChars, std::string* name) {
+  std::vector<char> buffer(maxChars + 1, '\0');
+  DWORD length = static_cast<DWORD>(buffer.size());
+  if (RegEnumKeyExA(toHkey(key), index, buffer.data(), &length, nullptr,
+                    nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+    return false;
+  name->assign(buffer.data(), length);
+  return true;
+}
+
+void Win32Platform::regCloseKey(RegKey key) { RegCloseKey(toHkey(key)); }
+
 }  // namespace zindle
