@@ -70,8 +70,8 @@ bool FakePlatform::regQueryString(RegKey key, const std::string& valueName,
 bool FakePlatform::regQuerySubkeyCount(RegKey key, unsigned* count) {
   record("regInfo", openKeys_.at(key - 1));
   if (failSubkeyCount) return false;
-  *count = static_cast<unsigned>(
-      registry.at(openKeys_.at(key - 1)).subkeys.size());
+  *count =
+      static_cast<unsigned>(registry.at(openKeys_.at(key - 1)).subkeys.size());
   return true;
 }
 
