@@ -315,7 +315,27 @@ bool allowedException(const std::string& cls) {
          cls == "java/lang/OutOfMemoryError";
 }
 
+// With BRIDGE_FUZZ_STATS set, how often each verdict came up is printed at
+// exit, to see that the shapes reach both sides of every check.
+long verdicts[3][2];
+
+void printStats() {
+  std::fprintf(stderr,
+               "verdicts (raised / passed): valid %ld/%ld, invalid %ld/%ld, "
+               "unknown %ld/%ld\n",
+               verdicts[0][0], verdicts[0][1], verdicts[1][0], verdicts[1][1],
+               verdicts[2][0], verdicts[2][1]);
+}
+
 void check(fakejni::FakeJvm& jvm, const Oracle& oracle, const char* method) {
+  static const bool stats = [] {
+    if (std::getenv("BRIDGE_FUZZ_STATS") == nullptr) return false;
+    std::atexit(printStats);
+    return true;
+  }();
+  if (stats)
+    ++verdicts[static_cast<int>(oracle.verdict())]
+              [jvm.exceptionPending() ? 0 : 1];
   std::string where = std::string(method) + ": ";
   if (!jvm.misuse().empty()) fail("JNI misuse", where + jvm.misuse().front());
   if (jvm.outstandingElements() != 0)
