@@ -14,7 +14,7 @@ zindle=${1:?usage: e2e.sh <zindle program>}
 work=$(mktemp -d) || exit 2
 trap 'rm -rf "$work"' EXIT
 work=$(cd "$work" && pwd -P)
-printf 'REGEDIT4\n' >"$work/empty.reg"
+printf 'REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\ZindleTest]\r\n"Unrelated"="1"\r\n' >"$work/empty.reg"
 export ZINDLE_REGISTRY="$work/empty.reg"
 
 failures=0
