@@ -5,7 +5,7 @@
 #
 # usage: e2e.sh <path of the built zindle program>
 #
-# The registry is an empty .reg file, so no Java runtime is found and
+# The registry is a .reg file without Java runtimes, so none is found and
 # nothing is launched; these runs cover what happens before the launch.
 set -u
 zindle=${1:?usage: e2e.sh <zindle program>}
