@@ -104,6 +104,9 @@ table() {
       met = (op == "<=" ? $6 <= goal : $6 < goal) ? "met" : "NOT MET"
       printf "%-80s %10s %-8s baseline %10s  ratio %7s  goal %-18s %s\n",
         $2, $3, $4, $5, $6, $7, met
+    }
+    $1 == "FIGURE" {
+      printf "%-80s %10s %-8s baseline %10s  ratio %7s\n", $2, $3, $4, $5, $6
     }' "$results"
 }
 

@@ -10,6 +10,12 @@
 //    buffers that are freed at the end. No conversion and no routine call.
 //  - fillResult: one SetDoubleArrayRegion of n doubles from a native buffer
 //    into the Java array, the floor of a per-cell result getter.
+//
+// And, to tell where a shortfall lies, two parts of the bridge's work on
+// their own: reading two names into 32-byte solver texts, and the stand-in
+// solver's routines called directly (found in the already loaded
+// libQuarnel.so).
+#include <dlfcn.h>
 #include <jni.h>
 
 #include <cstdint>
@@ -73,6 +79,25 @@ bool copyArray(JNIEnv* env, jarray array, jsize n, bool isDouble, Buffer& out) {
 }
 
 std::vector<double> resultSource;
+
+void* standin(const char* routine) {
+  void* library = dlopen("libQuarnel.so", RTLD_NOW | RTLD_NOLOAD);
+  return library == nullptr ? nullptr : dlsym(library, routine);
+}
+
+void nameText(JNIEnv* env, jstring s, char* out) {
+  std::memset(out, ' ', 32);
+  char bytes[32 * 3 + 1];
+  jsize units = env->GetStringLength(s);
+  if (units > 32) units = 32;
+  env->GetStringUTFRegion(s, 0, units, bytes);
+  std::size_t n = std::strlen(bytes);
+  std::memcpy(out, bytes, n < 32 ? n : 32);
+}
+
+using Setter = void (*)(const char*, const char*, const double*, std::size_t,
+                        std::size_t);
+using CellResult = void (*)(const char*, double*, const int*, std::size_t);
 
 }  // namespace
 
@@ -186,6 +211,49 @@ JNIEXPORT void JNICALL Java_qel_bench_Baselines_fillResult(JNIEnv* env, jclass,
                                                            jint) {
   env->SetDoubleArrayRegion(values, 0, static_cast<jsize>(resultSource.size()),
                             resultSource.data());
+}
+
+JNIEXPORT void JNICALL Java_qel_bench_Baselines_readTwoNames(
+    JNIEnv* env, jclass, jstring subbasin, jstring boundary, jdouble) {
+  char a[32], b[32];
+  nameText(env, subbasin, a);
+  nameText(env, boundary, b);
+  volatile char sink = a[0] + b[0];
+  (void)sink;
+}
+
+// Calls SETBOUNDARYVALUEFLOW n times with fixed texts; false when the
+// stand-in is not loaded.
+JNIEXPORT jboolean JNICALL Java_qel_bench_Baselines_standinSetter(JNIEnv*,
+                                                                  jclass,
+                                                                  jint n) {
+  auto routine = reinterpret_cast<Setter>(standin("SETBOUNDARYVALUEFLOW"));
+  if (routine == nullptr) return JNI_FALSE;
+  char a[32], b[32];
+  std::memset(a, ' ', 32);
+  std::memset(b, ' ', 32);
+  std::memcpy(a, "subbasin_name_0001xy", 20);
+  std::memcpy(b, "boundary_name_0001xy", 20);
+  for (jint i = 0; i < n; ++i) {
+    double value = i;
+    routine(a, b, &value, 32, 32);
+  }
+  return JNI_TRUE;
+}
+
+// Calls GETSUBBASINCELLWATERLEVEL into a native buffer of n doubles.
+JNIEXPORT jboolean JNICALL Java_qel_bench_Baselines_standinCellResult(
+    JNIEnv* env, jclass, jstring subbasin, jint n) {
+  auto routine =
+      reinterpret_cast<CellResult>(standin("GETSUBBASINCELLWATERLEVEL"));
+  if (routine == nullptr) return JNI_FALSE;
+  static std::vector<double> target;
+  target.resize(static_cast<std::size_t>(n));
+  char text[32];
+  nameText(env, subbasin, text);
+  int i1 = 0;
+  routine(text, target.data(), &i1, 32);
+  return JNI_TRUE;
 }
 
 }  // extern "C"

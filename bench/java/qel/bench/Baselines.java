@@ -19,4 +19,13 @@ final class Baselines {
 
   /** One SetDoubleArrayRegion of the prepared doubles into values. */
   static native void fillResult(String subbasin, double[] values, int i1);
+
+  /** Reads both names into 32-byte solver texts and does nothing else. */
+  static native void readTwoNames(String subbasin, String boundary, double value);
+
+  /** The stand-in's SETBOUNDARYVALUEFLOW called n times directly. */
+  static native boolean standinSetter(int n);
+
+  /** The stand-in's GETSUBBASINCELLWATERLEVEL into a native buffer of n doubles. */
+  static native boolean standinCellResult(String subbasin, int n);
 }

@@ -75,6 +75,12 @@ public final class BridgeBench {
         "RESULT|%s|%.4g|%s|%.4g|%.3f|%s%n", name, value, unit, baseline, value / baseline, goal);
   }
 
+  /** A figure without a goal, against the baseline of the figure above it. */
+  static void figure(String name, double value, String unit, double baseline) {
+    System.out.printf(
+        "FIGURE|%s|%.4g|%s|%.4g|%.3f|%n", name, value, unit, baseline, value / baseline);
+  }
+
   // --- Figures --------------------------------------------------------------
 
   static void speed() {
@@ -95,6 +101,19 @@ public final class BridgeBench {
             5,
             15);
     result("setBoundaryValueFlow vs empty native call", setter[0], "ns/call", setter[1], "<= 14x");
+    double[] parts =
+        compare(
+            () -> {
+              for (int i = 0; i < calls; i++) {
+                Baselines.readTwoNames(SUBBASIN, BOUNDARY, i);
+              }
+            },
+            () -> Baselines.standinSetter(calls),
+            calls,
+            3,
+            15);
+    figure("  part: a native call reading the two names", parts[0], "ns/call", setter[1]);
+    figure("  part: the stand-in's SETBOUNDARYVALUEFLOW alone", parts[1], "ns/call", setter[1]);
 
     long t0 = System.nanoTime();
     final Mesh mesh = new Mesh(SIDE, SIDE);
@@ -143,17 +162,35 @@ public final class BridgeBench {
             repeat,
             5,
             21);
+    double[] alone =
+        compare(
+            () -> {
+              for (int i = 0; i < repeat; i++) {
+                Baselines.standinCellResult(SUBBASIN, mesh.cells);
+              }
+            },
+            () -> {},
+            repeat,
+            3,
+            11);
     Native2DSolver.getSubbasinCellWaterSurface(SUBBASIN, values, 0);
     sink = values[values.length - 1];
     if (!(values[0] > 1e6)) {
       System.out.println("INFO|warning: the getter wrote no results (value " + values[0] + ")");
     }
     result(
-        "getSubbasinCellWaterSurface (" + mesh.cells + " cells) vs one 8 MB copy",
+        "getSubbasinCellWaterSurface (" + mesh.cells + " cells) vs one copy of "
+            + (8L * mesh.cells >> 20)
+            + " MB",
         getter[0] / 1e6,
         "ms/call",
         getter[1] / 1e6,
         "<= 1.1x");
+    figure(
+        "  part: the stand-in's GETSUBBASINCELLWATERLEVEL into native memory",
+        alone[0] / 1e6,
+        "ms/call",
+        getter[1] / 1e6);
   }
 
   /** VmRSS or VmHWM of this process, in bytes. */
