@@ -355,9 +355,11 @@ public final class SurfaceModel {
     // Basin-wide sediment properties, tied to no subbasin: grain diameters
     // (mm) per class, the number of classes, then specific gravity, bed
     // porosity, water density (kg/m3) and water temperature (degrees C).
+    // The array goes in place and the solver may write into it, so it gets
+    // a copy of the model's constants.
     Native2DSolver.setSedimentProperties(GRAIN_DIAMETERS_MM.clone(), g, 2.65, 0.4, 1000.0, 15.0);
 
-    // Rainfall-driven erosion: one coefficient per class in R1; of R2 only
+    // Transport parameters: one coefficient per class in R1; of R2 only
     // the element at index 1 is passed (R2 must hold at least two); then the
     // number of classes and two exponents.
     Native2DSolver.setRhemParameters(
