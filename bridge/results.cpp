@@ -26,7 +26,10 @@ bool checkResultArray(JNIEnv* env, jdoubleArray result) {
   }
   if (env->GetArrayLength(result) < 1) {
     jclass cls = env->FindClass("java/lang/IllegalArgumentException");
-    if (cls != nullptr) env->ThrowNew(cls, "result has 0 elements, needs 1");
+    if (cls != nullptr) {
+      env->ThrowNew(cls, "result has 0 elements, needs 1");
+      env->DeleteLocalRef(cls);
+    }
     return false;
   }
   return true;

@@ -29,7 +29,10 @@ bool readSecondElement(JNIEnv* env, jdoubleArray array, const char* what,
     std::snprintf(message, sizeof message, "%s has %d elements, needs 2", what,
                   static_cast<int>(length));
     jclass cls = env->FindClass("java/lang/IllegalArgumentException");
-    if (cls != nullptr) env->ThrowNew(cls, message);
+    if (cls != nullptr) {
+      env->ThrowNew(cls, message);
+      env->DeleteLocalRef(cls);
+    }
     return false;
   }
   jdouble value = 0.0;
