@@ -80,6 +80,17 @@ cp "$build_dir/bridge/libVelmora.so" "$build_dir/bridge/libQuarnel.so" "$run/nat
 "$JAVA_HOME/bin/jar" --create --file "$run/lib/model.jar" -C "$run/classes" .
 rm -rf "$run/classes"
 
+# The example's mesh and bathymetry must be consistent in every table before
+# they are worth handing to the solver.
+echo "=== checking the example's mesh"
+mkdir -p "$run/check"
+"$JAVA_HOME/bin/javac" --release 17 -encoding UTF-8 -d "$run/check" \
+  -classpath "$run/lib/model.jar" examples/model/test/qel/example/MeshCheck.java
+mesh_ok=1
+"$JAVA_HOME/bin/java" -ea -classpath "$run/lib/model.jar:$run/check" \
+  qel.example.MeshCheck || mesh_ok=0
+rm -rf "$run/check"
+
 cp examples/model/surface-model.config "$run/surface-model.config"
 if [ "$discover" -eq 0 ]; then
   {
@@ -127,6 +138,7 @@ set -e
 
 # --- Checks --------------------------------------------------------------
 problems=()
+[ "$mesh_ok" -eq 1 ] || problems+=("the example's mesh is inconsistent")
 [ "$status" -eq 0 ] || problems+=("exit status $status, not 0")
 grep -q '^surface-model: finished, exit status 0$' "$output" ||
   problems+=("the model did not finish cleanly")
