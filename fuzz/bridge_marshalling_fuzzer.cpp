@@ -303,6 +303,38 @@ void boundary(fakejni::FakeJvm& jvm, FuzzedDataProvider& in, Oracle& oracle,
   }
 }
 
+// setupBasinFlow and setupBasinSediment: a count against an array of names
+// that may be shorter, null or hold nulls.
+void nameList(fakejni::FakeJvm& jvm, FuzzedDataProvider& in, Oracle& oracle,
+              bool sediment) {
+  Builder b(jvm, in, oracle);
+  int length = b.count(8);
+  jint count = in.ConsumeIntegralInRange<jint>(-1, length + 2);
+  if (count < 0) oracle.invalid = true;
+  if (count > length) oracle.invalid = true;
+  jobjectArray names = nullptr;
+  if (in.ConsumeIntegralInRange<int>(0, 15) == 0) {
+    if (count > 0) oracle.invalid = true;
+  } else {
+    std::vector<jobject> elements;
+    Oracle ignored;
+    Builder nameBuilder(jvm, in, ignored);
+    for (int i = 0; i < length; ++i) {
+      jstring name = nameBuilder.name();
+      if (name == nullptr && i < count) oracle.invalid = true;
+      elements.push_back(name);
+    }
+    names = jvm.objects(elements, "[Ljava/lang/String;");
+  }
+  jvm.clearCalls();
+  if (sediment)
+    Java_qel_surface_Native2DSolver_setupBasinSediment(jvm.env(), nullptr,
+                                                       count, names);
+  else
+    Java_qel_surface_Native2DSolver_setupBasinFlow(jvm.env(), nullptr, count,
+                                                   names);
+}
+
 [[noreturn]] void fail(const char* what, const std::string& detail) {
   std::fprintf(stderr, "property violated: %s\n%s\n", what, detail.c_str());
   std::abort();
@@ -367,14 +399,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
                                          "setBoundaryNormalDepth",
                                          "setBoundaryRatingCurve",
                                          "setBoundaryFlow",
-                                         "setBoundaryStage"};
-  int method = in.ConsumeIntegralInRange<int>(0, 5);
+                                         "setBoundaryStage",
+                                         "setupBasinFlow",
+                                         "setupBasinSediment"};
+  int method = in.ConsumeIntegralInRange<int>(0, 7);
   {
     fakejni::FakeJvm jvm;
     if (method == 0)
       geometry(jvm, in, oracle);
     else if (method == 1)
       bathymetry(jvm, in, oracle);
+    else if (method >= 6)
+      nameList(jvm, in, oracle, method == 7);
     else
       boundary(jvm, in, oracle, method - 2);
     check(jvm, oracle, kMethods[method]);
