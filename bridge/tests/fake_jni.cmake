@@ -21,9 +21,10 @@ if(NOT WIN32)
   set_target_properties(VelmoraSan PROPERTIES CXX_VISIBILITY_PRESET hidden)
   target_link_libraries(VelmoraSan PRIVATE QuarnelSan)
   zindle_sanitize(VelmoraSan)
-  set(VELMORA_UNDER_TEST VelmoraSan)
+  # The stand-in is linked too, for tests of its own checks.
+  set(VELMORA_UNDER_TEST VelmoraSan QuarnelSan)
 else()
-  set(VELMORA_UNDER_TEST Velmora)
+  set(VELMORA_UNDER_TEST Velmora Quarnel)
 endif()
 
 add_library(fake_jni STATIC ${CMAKE_CURRENT_LIST_DIR}/fake_jni.cpp)

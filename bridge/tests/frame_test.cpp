@@ -6,6 +6,7 @@
 
 #include "fake_jni.h"
 #include "native_methods.h"
+#include "quarnel.h"
 
 namespace {
 
@@ -125,5 +126,21 @@ TEST_F(RelayTest, MissingClassPrintsTheTwoLines) {
             "sendMessageToJava: message: SETLOGFILE RELAY lost again\n"
             "sendMessageToJava: methodID is NULL\n");
 }
+
+#if !defined(_WIN32)
+// The stand-in reads every hidden length as a full 64-bit value and ends the
+// process on anything but the expected width: garbage in the upper half, as
+// a caller passing a 32-bit length can leave there, is never mistaken for 256.
+TEST(StandInTest, WrongHiddenLengthEndsTheProcessLoudly) {
+  const std::string path(256, ' ');
+  const FLen garbage = (FLen{0xdeadbeef} << 32) | 256;
+  EXPECT_DEATH(SETLOGFILE(path.data(), garbage),
+               "SETLOGFILE received hidden length pathLen=.*expected 256");
+  const std::string names(32, ' ');
+  const int one = 1;
+  EXPECT_DEATH(INITBASINFLOW(&one, names.data(), 31),
+               "INITBASINFLOW received hidden length nameLen=31");
+}
+#endif
 
 }  // namespace
