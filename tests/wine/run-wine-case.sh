@@ -1,0 +1,317 @@
+#!/usr/bin/env bash
+# End-to-end runs of Zindle.exe under Wine with a stub java.exe/javaw.exe.
+#
+# usage: run-wine-case.sh CASE ZINDLE_EXE TOOLS_DIR WORK_DIR
+# TOOLS_DIR holds java.exe, javaw.exe (the stub) and box_driver.exe. Each case gets WORK_DIR/CASE with a copy of Zindle.exe, its
+# Zindle.config and a runtime directory jre\bin holding the stub. WINEPREFIX
+# names a prefix whose wineserver is already running. Cases named boxes-*
+# run under Xvfb, where box_driver.exe records and answers every box.
+set -u
+case_name=$1 zindle=$2 bin=$3 work=$4
+: "${WINEPREFIX:?WINEPREFIX must be set}"
+
+dir="$work/$case_name"
+rm -rf "$dir"
+mkdir -p "$dir/jre/bin" "$dir/run dir"
+cp "$zindle" "$dir/Zindle.exe"
+cp "$bin/java.exe" "$bin/javaw.exe" "$dir/jre/bin/"
+cp "$bin/box_driver.exe" "$dir/"
+winpath() { printf 'Z:%s' "${1//\//\\}"; }
+W=$(winpath "$dir")
+out="$dir/stdout.txt" err="$dir/stderr.txt" record="$dir/record.txt"
+boxes="$dir/boxes.txt"
+export ZSTUB_RECORD="$W\\record.txt" ZSTUB_EXITS=0
+unset DISPLAY
+failures=0
+
+fail() {
+  echo "FAIL: $*"
+  failures=$((failures + 1))
+}
+expect_line() {  # file, exact line (CR ignored)
+  tr -d '\r' <"$1" 2>/dev/null | grep -qxF -- "$2" ||
+    fail "$(basename "$1") lacks the line [$2]"
+}
+expect_count() {  # file, exact line, count
+  local n
+  n=$(tr -d '\r' <"$1" 2>/dev/null | grep -cxF -- "$2")
+  [ "$n" -eq "$3" ] || fail "$(basename "$1") has [$2] $n times, not $3"
+}
+expect_status() {
+  [ "$status" -eq "$1" ] || fail "exit status $status, expected $1"
+}
+expect_no_run() {
+  [ ! -e "$record" ] || fail "Java was started: $(cat "$record")"
+}
+# Zindle.exe by its absolute Windows path, no display: boxes return at once.
+run() {
+  (cd "$dir" && timeout 120 wine "$W\\Zindle.exe" "$@" </dev/null \
+    >"$out" 2>"$err")
+  status=$?
+}
+# Zindle.exe under Xvfb through the box driver; answers for Yes/No boxes
+# first ("no,yes"), then the options. The status is the one the driver saw.
+run_boxes() {
+  local answers=$1
+  shift
+  rm -f "$boxes"
+  # A virtual desktop of its own, on this Xvfb display: the prefix's
+  # default desktop was made without a display and shows no windows.
+  desktops=$((${desktops:-0} + 1))
+  (cd "$dir" && timeout 150 xvfb-run -a wine explorer \
+    "/desktop=zbox$$-$desktops,800x600" "$W\\box_driver.exe" \
+    "$W\\boxes.txt" "$answers" "$W\\Zindle.exe" "$@" </dev/null \
+    >"$out" 2>"$err")
+  status=$(sed -n 's/^exit=//p' "$boxes" 2>/dev/null | tr -d '\r')
+  [ -n "$status" ] || { fail "the box driver did not finish"; status=-1; }
+}
+expect_boxes() {  # the exact list of boxes, one "caption|text" per argument
+  local expected="" actual
+  [ $# -eq 0 ] || expected=$(printf 'box %s\n' "$@")
+  actual=$(grep '^box ' "$boxes" | tr -d '\r')
+  [ "$expected" = "$actual" ] ||
+    fail "boxes differ"$'\n'"expected:"$'\n'"$expected"$'\n'"actual:"$'\n'"$actual"
+}
+# Replaces the runtimes of the 32-bit registry view by those of a .reg text
+# read from standard input.
+registry() {
+  cat >"$dir/java.reg"
+  wine reg delete 'HKLM\Software\JavaSoft' /f /reg:32 </dev/null \
+    >/dev/null 2>&1
+  wine reg import "$W\\java.reg" /reg:32 </dev/null >/dev/null 2>&1 ||
+    fail "reg import failed"
+}
+no_registry() {
+  wine reg delete 'HKLM\Software\JavaSoft' /f /reg:32 </dev/null \
+    >/dev/null 2>&1
+}
+# A .reg text: one "name=home" argument per runtime, CurrentVersion first
+# when given as "current=name".
+reg_text() {
+  printf 'REGEDIT4\r\n\r\n'
+  printf '[HKEY_LOCAL_MACHINE\\SOFTWARE\\JavaSoft\\Java Runtime Environment]\r\n'
+  local a
+  for a; do
+    case "$a" in current=*) printf '"CurrentVersion"="%s"\r\n' "${a#current=}" ;; esac
+  done
+  for a; do
+    case "$a" in
+      current=*) ;;
+      *)
+        printf '\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\JavaSoft\\Java Runtime Environment\\%s]\r\n' "${a%%=*}"
+        printf '"JavaHome"="%s"\r\n' "$(printf '%s' "${a#*=}" | sed 's/\\/\\\\/g')"
+        ;;
+    esac
+  done
+}
+config() { cat >"$dir/Zindle.config"; }
+stub="$W\\jre\\bin\\javaw.exe"
+
+case "$case_name" in
+  smoke)
+    printf 'mainclass app.Main\r\njavapath %s\r\n' "$stub" | config
+    run -q
+    expect_status 0
+    expect_count "$record" "#run 0" 1
+    expect_line "$record" "cmdline=$stub -classpath  app.Main"
+    ;;
+  unreadable-config)
+    # A configuration path that names a directory exists but cannot be read.
+    mkdir "$dir/Zindle.config"
+    run -q
+    expect_status 2
+    expect_no_run
+    ;;
+  restart-and-record)
+    # 999 then 0: two runs with the same command line; what Java gets.
+    ZSTUB_EXITS=999,0
+    config <<CONFIG
+javapath $stub
+mainclass app.Main
+vmparam -Dprobe=on
+addpath lib\\a.jar
+addpath C:\\Program Files\\b.jar
+argument two words
+argument "already quoted"
+workingDir $W\\run dir
+setenv ZSTUB_VALUE=from setenv
+CONFIG
+    run -o first
+    expect_status 0
+    expect_count "$record" "#run 0" 1
+    expect_count "$record" "#run 1" 1
+    expect_count "$record" "#run 2" 0
+    line="$stub -Dprobe=on -classpath \"lib\\a.jar;C:\\Program Files\\b.jar\" app.Main \"first\" \"two words\" \"already quoted\" "
+    expect_count "$record" "cmdline=$line" 2
+    expect_line "$record" "arg[1]=-Dprobe=on"
+    expect_line "$record" "arg[2]=-classpath"
+    expect_line "$record" "arg[3]=lib\\a.jar;C:\\Program Files\\b.jar"
+    expect_line "$record" "arg[4]=app.Main"
+    expect_line "$record" "arg[5]=first"
+    expect_line "$record" "arg[6]=two words"
+    expect_line "$record" "arg[7]=already quoted"
+    expect_line "$record" "argc=8"
+    expect_line "$record" "cwd=$W\\run dir"
+    expect_line "$record" "env ZSTUB_VALUE=from setenv"
+    expect_line "$record" "program=javaw.exe"
+    # zindle.out in the launcher's directory, in text mode (CR LF).
+    [ -f "$dir/zindle.out" ] || fail "no zindle.out"
+    head -1 "$dir/zindle.out" | grep -q $'^#Version @(#).* Version: 1.2.6 .*\r$' ||
+      fail "zindle.out does not begin with the version and CR LF"
+    [ "$(sed -n 2p "$dir/zindle.out")" = $'#Command line=\r' ] ||
+      fail "zindle.out line 2: $(sed -n 2p "$dir/zindle.out")"
+    [ "$(sed -n 3p "$dir/zindle.out")" = "$line"$'\r' ] ||
+      fail "zindle.out line 3: $(sed -n 3p "$dir/zindle.out")"
+    expect_count "$out" "#Command line=" 2
+    ;;
+  no-record-without-o)
+    printf 'javapath %s\r\nmainclass app.Main\r\n' "$stub" | config
+    run
+    expect_status 0
+    [ ! -e "$dir/zindle.out" ] || fail "zindle.out written without -o"
+    expect_count "$out" "#Command line=" 1
+    ;;
+  version-missing)
+    reg_text "1.6.0_05=$W\\jre" | registry
+    printf 'appname Model\r\njavaVersion 1.6.0_21\r\nmainclass app.Main\r\n' | config
+    run -q
+    expect_status 5
+    expect_no_run
+    ;;
+  version-incompatible)
+    reg_text "1.6.0_05=$W\\jre" | registry
+    printf 'javaVersion 1.6.0_10+\r\nmainclass app.Main\r\n' | config
+    run -q
+    expect_status 11
+    expect_no_run
+    ;;
+  version-scan)
+    reg_text "1.6=C:\\none" "1.6.0_20=$W\\jre" "1.6.0_7=C:\\none7" | registry
+    printf 'javaVersion 1.6\r\nmainclass app.Main\r\n' | config
+    run -q
+    expect_status 0
+    expect_line "$out" "found latest java version 1.6.0_20"
+    expect_line "$out" "No patch level found in 1.6"
+    expect_line "$record" "cmdline=\"$W\\jre\\bin\\javaw.exe\" -classpath  app.Main"
+    ;;
+  current-java)
+    # The current runtime; quoted (Wine reports a Windows after Vista), and
+    # java.exe in debug mode.
+    reg_text "current=1.8" "1.8=$W\\jre" "1.6.0_20=C:\\none" | registry
+    printf 'mainclass app.Main\r\n' | config
+    run -q
+    expect_status 0
+    expect_line "$record" "program=javaw.exe"
+    expect_line "$record" "cmdline=\"$W\\jre\\bin\\javaw.exe\" -classpath  app.Main"
+    rm -f "$record"
+    run -d
+    expect_status 0
+    expect_line "$record" "program=java.exe"
+    expect_line "$out" "CreateProcess ret 1, exitCode=0"
+    ;;
+  no-java)
+    no_registry
+    printf 'mainclass app.Main\r\n' | config
+    run -q
+    expect_status 0
+    expect_no_run
+    ;;
+  boxes-error)
+    # Exit code 1 at once, no log file: the "Error" box.
+    ZSTUB_EXITS=1
+    printf 'javapath %s\r\nmainclass app.Main\r\n' "$stub" | config
+    run_boxes ""
+    expect_status 0
+    expect_boxes "Error|Error launching Class app.Main\\n with Java $stub.\\nError=1"
+    run_boxes "" -q
+    expect_status 0
+    expect_boxes
+    ;;
+  boxes-unexpected-close)
+    ZSTUB_EXITS=7
+    printf 'javapath %s\r\nmainclass app.Main\r\nappname Model\r\nvmparam -DLOGFILE=%s\r\n' \
+      "$stub" "$W\\app.log" | config
+    text="Unexpected Close|Model has closed in an unexpected way. Would you like to view the log file?\\n\\nLog file location:$W\\app.log\\n\\nJava returned the following error code: 7"
+    run_boxes "no"
+    expect_status 0
+    expect_boxes "$text"
+    run_boxes "yes"
+    expect_status 0
+    expect_boxes "$text"
+    expect_count "$record" "#run 1" 1
+    ;;
+  boxes-download)
+    reg_text "1.6.0_05=$W\\jre" | registry
+    printf 'appname Model\r\njavaVersion 1.6.0_10+\r\n' | config
+    run_boxes "no"
+    expect_status 11
+    expect_boxes "Incompatible JRE Version Found|Model requires the Java Runtime Environment version 1.6.0_10+\\nDo you want to download it?"
+    printf 'appname Model\r\njavaVersion 1.6.0_21\r\n' | config
+    run_boxes "yes"
+    expect_status 5
+    expect_boxes "Java Runtime Environment Not Found|Model requires the Java Runtime Environment version 1.6.0_21\\nDo you want to download it?"
+    expect_no_run
+    ;;
+  boxes-debug)
+    reg_text "current=1.8" "1.8=$W\\jre" | registry
+    printf 'mainclass app.Main\r\nargument a b\r\nworkingDir %s\r\n' "$W\\run dir" | config
+    run_boxes "" -d
+    expect_status 0
+    grep '^box ' "$boxes" | tr -d '\r' |
+      sed -n '/^box MainClass is|/,$p' >"$dir/launch-boxes.txt"
+    line="\"$W\\jre\\bin\\java.exe\" -classpath  app.Main \"a b\" "
+    printf 'box %s\n' "MainClass is|app.Main" \
+      "Adding double quotes around|$W\\jre" \
+      "Javapath is|\"$W\\jre\\bin\\java.exe\"" \
+      "Adding double quotes around|a b" \
+      "Starting dir|$W\\run dir" \
+      "Command Line is|$line" \
+      "Show Console|false" >"$dir/expected-boxes.txt"
+    diff "$dir/expected-boxes.txt" "$dir/launch-boxes.txt" >/dev/null ||
+      fail "debug boxes differ: $(diff "$dir/expected-boxes.txt" "$dir/launch-boxes.txt")"
+    expect_line "$record" "program=java.exe"
+    ;;
+  boxes-no-java)
+    # Shown in quiet mode too.
+    no_registry
+    printf 'mainclass app.Main\r\n' | config
+    run_boxes "" -q
+    expect_status 0
+    expect_boxes "Error!|No Java Installation Found"
+    reg_text "current=1.9" "1.8=$W\\jre" | registry
+    run_boxes "" -q
+    expect_status 0
+    expect_boxes "Error!|No Java Installation (No Current Version) Found"
+    expect_no_run
+    ;;
+  boxes-start-failure)
+    printf 'javapath %s\r\nmainclass app.Main\r\n' "$W\\nowhere\\javaw.exe" | config
+    run_boxes ""
+    expect_status 0
+    grep -q '^box Error Starting Java|Java could not be started.\\nError 2: ' "$boxes" ||
+      fail "no start failure box: $(cat "$boxes")"
+    grep -q "Command line:\\\\n$(printf '%s' "$W\\nowhere" | sed 's/\\/\\\\/g')" "$boxes" ||
+      fail "the box does not show the command line"
+    # A command line past the system's limit says so.
+    { printf 'javapath %s\r\nmainclass app.Main\r\n' "$stub"
+      for i in $(seq 1000 6000); do printf 'vmparam -Dp%s\r\n' "$i"; done
+    } | config
+    run_boxes ""
+    expect_status 0
+    grep -q 'Windows accepts at most 32,767' "$boxes" ||
+      fail "no mention of the limit: $(cut -c1-300 "$boxes")"
+    expect_no_run
+    ;;
+  *)
+    echo "unknown case $case_name"
+    exit 2
+    ;;
+esac
+
+if [ "$failures" -ne 0 ]; then
+  for f in "$out" "$err" "$record" "$boxes"; do
+    [ -f "$f" ] && { echo "--- $(basename "$f")"; cut -c1-400 "$f"; }
+  done
+  exit 1
+fi
+echo "PASS $case_name"
