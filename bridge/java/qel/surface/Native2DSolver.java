@@ -31,13 +31,27 @@ public final class Native2DSolver {
   public static native void releaseSubbasins();
 
   // Basin setup and geometry. The count names how many of the names are
-  // read; it must not exceed names.length.
+  // read; it must not be negative nor exceed names.length (names may be null
+  // when the count is 0, since then no name is read).
   public static native void setupBasinFlow(int count, String[] names);
 
   public static native void setupBasinSediment(int count, String[] names);
 
+  /**
+   * The geometry object's class declares the mesh fields read by name
+   * (_cellBathAreas, _numberInternalCells, _maxNumberNodesPerCell,
+   * _cellCoordinates, ...); tables whose row count is fixed by another field
+   * must have at least that many rows, each row at least the elements read.
+   * Coordinates and lengths are passed in feet, areas in square feet.
+   */
   public static native void initializeSubbasinGeometry(String subbasin, Object geometry);
 
+  /**
+   * The bathymetry object's class declares _cellVolumeElevationInfo (int[][]),
+   * _cellVolumeElevationValues (double[][]), _faceAreaElevationInfo (int[][])
+   * and _faceAreaElevationValues (double[][], four values a row); values are
+   * passed unconverted.
+   */
   public static native void initializeSubbasinBathymetry(String subbasin, Object bathymetry);
 
   // Boundary conditions. The boundary object holds int[] _faceIndex and
