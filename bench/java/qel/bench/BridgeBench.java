@@ -180,7 +180,7 @@ public final class BridgeBench {
     }
     result(
         "getSubbasinCellWaterSurface (" + mesh.cells + " cells) vs one copy of "
-            + (8L * mesh.cells >> 20)
+            + String.format("%.0f", 8.0 * mesh.cells / 1e6)
             + " MB",
         getter[0] / 1e6,
         "ms/call",
