@@ -164,6 +164,10 @@ case "$case_name" in
   installed-view)
     # Without ZINDLE_REGISTRY the runtimes under /usr/lib/jvm are the
     # registry, and the current one is the java on PATH.
+    case "$java_home" in
+      /usr/lib/jvm/*) ;;
+      *) echo "SKIP: the java on PATH is not under /usr/lib/jvm"; exit 77 ;;
+    esac
     probe_config 0 >"$app/runner.config"
     env -u ZINDLE_REGISTRY bash -c \
       'cd "$1" && timeout 120 "$2/runner" </dev/null >"$3" 2>"$4"' _ \

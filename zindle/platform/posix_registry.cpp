@@ -176,6 +176,15 @@ std::string javaOnPath() {
 
 }  // namespace
 
+std::string startupRegistryFile() {
+  const char* file = std::getenv("ZINDLE_REGISTRY");
+  if (file == nullptr || *file == '\0') return {};
+  if (file[0] == '/') return file;
+  char cwd[PATH_MAX];
+  if (getcwd(cwd, sizeof cwd) == nullptr) return file;
+  return std::string(cwd) + "/" + file;
+}
+
 std::string normalizeKeyPath(const std::string& path) {
   std::string result;
   for (char c : path) {
@@ -358,8 +367,8 @@ bool PosixPlatform::regOpenKey(const std::string& path, RegKey* key) {
   Registry& r = *registry_;
   if (!r.loaded) {
     r.loaded = true;
-    const char* file = std::getenv("ZINDLE_REGISTRY");
-    if (file != nullptr && *file != '\0') {
+    const std::string& file = r.file;
+    if (!file.empty()) {
       std::ifstream in(file, std::ios::binary);
       std::string error;
       if (!in) {
@@ -373,8 +382,7 @@ bool PosixPlatform::regOpenKey(const std::string& path, RegKey* key) {
           r.tree.clear();
       }
       if (!error.empty())
-        writeStderr(std::string("ZINDLE_REGISTRY: ") + file + ": " + error +
-                    "\n");
+        writeStderr("ZINDLE_REGISTRY: " + file + ": " + error + "\n");
     } else {
       r.tree = posix_registry::jvmView(posix_registry::kJvmDir,
                                        posix_registry::javaOnPath());

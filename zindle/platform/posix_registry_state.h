@@ -45,9 +45,16 @@ bool parseRegFile(const std::string& text, Tree* tree, std::string* error);
 // bin/java `pathJava` resolves to, when one does.
 Tree jvmView(const std::string& jvmDir, const std::string& pathJava);
 
+// ZINDLE_REGISTRY as the process found it at start, a relative path made
+// absolute against the directory the process started in (the launcher
+// changes into its own directory before the registry is first read). ""
+// when the variable is unset or empty.
+std::string startupRegistryFile();
+
 }  // namespace posix_registry
 
 struct PosixPlatform::Registry {
+  std::string file = posix_registry::startupRegistryFile();
   bool loaded = false;
   posix_registry::Tree tree;
   std::vector<std::string> openKeys;  // handle - 1 -> key path; "" closed

@@ -188,6 +188,38 @@ TEST(PosixRegistry, ReadsThroughThePlatformWithTheRegistryLimits) {
   unsetenv("ZINDLE_REGISTRY");
 }
 
+TEST(PosixRegistry, ARelativeFileIsTakenFromTheStartDirectory) {
+  const std::string dir = freshDir("relreg");
+  writeText(dir + "/r.reg", "REGEDIT4\n[HKEY_LOCAL_MACHINE\\" + kRoot + "]\n");
+  char start[4096];
+  ASSERT_NE(getcwd(start, sizeof start), nullptr);
+  const std::string cwd = start;
+  ASSERT_EQ(chdir(dir.c_str()), 0);
+  setenv("ZINDLE_REGISTRY", "r.reg", 1);
+  PosixPlatform os;
+  // The launcher changes into its own directory before the first read.
+  ASSERT_EQ(chdir("/"), 0);
+  RegKey root = 0;
+  EXPECT_TRUE(os.regOpenKey(kRoot, &root));
+  unsetenv("ZINDLE_REGISTRY");
+  ASSERT_EQ(chdir(cwd.c_str()), 0);
+}
+
+TEST(PosixRegistry, AnUnreadableFileIsAnEmptyRegistry) {
+  const std::string dir = freshDir("badreg");
+  writeText(dir + "/bad.reg", "[HKEY_LOCAL_MACHINE\\" + kRoot + "]\n");
+  for (const std::string& file : {dir + "/bad.reg", dir + "/missing.reg"}) {
+    setenv("ZINDLE_REGISTRY", file.c_str(), 1);
+    PosixPlatform os;
+    ::testing::internal::CaptureStderr();
+    RegKey root = 0;
+    EXPECT_FALSE(os.regOpenKey(kRoot, &root)) << file;
+    std::string err = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(err.rfind("ZINDLE_REGISTRY: " + file + ": ", 0), 0u) << err;
+  }
+  unsetenv("ZINDLE_REGISTRY");
+}
+
 class PosixProcess : public ::testing::Test {
  protected:
   // Starts a command line and waits; -1000 when it could not start.
