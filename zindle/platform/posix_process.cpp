@@ -20,6 +20,7 @@
 
 #include "command_line_split.h"
 #include "platform/posix_platform.h"
+#include "run_sequence.h"
 
 extern char** environ;
 
@@ -29,7 +30,6 @@ namespace {
 
 // An 8-bit exit status cannot hold the restart code 999; Java's
 // System.exit(999) arrives as 999 & 0xFF.
-constexpr int kRestartCode = 999;
 constexpr int kRestartCodeLowByte = kRestartCode & 0xFF;  // 231
 // A child ended by a signal reports 128 + the signal, as shells do.
 constexpr int kSignalBase = 128;
