@@ -60,13 +60,10 @@ QUARNEL_API void INITSUBBASINBATHYMETRY(
     const double* faceAreaElevationValues, FLen subbasinLen);
 
 // Boundary conditions.
-QUARNEL_API void INITBOUNDARYNORMALDEPTH(const char* subbasin,
-                                         const char* boundary,
-                                         const int* faceCount,
-                                         const int* faceIndices,
-                                         const double* faceFractions,
-                                         const double* value, FLen subbasinLen,
-                                         FLen boundaryLen);
+QUARNEL_API void INITBOUNDARYNORMALDEPTH(
+    const char* subbasin, const char* boundary, const int* faceCount,
+    const int* faceIndices, const double* faceFractions, const double* value,
+    FLen subbasinLen, FLen boundaryLen);
 QUARNEL_API void INITBOUNDARYRATINGCURVE(
     const char* subbasin, const char* boundary, const int* faceCount,
     const int* faceIndices, const double* faceFractions, const int* curveInt,
@@ -82,9 +79,8 @@ QUARNEL_API void INITBOUNDARYSTAGE(const char* subbasin, const char* boundary,
                                    const double* value, FLen subbasinLen,
                                    FLen boundaryLen);
 QUARNEL_API void SETBOUNDARYVALUEFLOW(const char* subbasin,
-                                      const char* boundary,
-                                      const double* value, FLen subbasinLen,
-                                      FLen boundaryLen);
+                                      const char* boundary, const double* value,
+                                      FLen subbasinLen, FLen boundaryLen);
 QUARNEL_API void SETBOUNDARYVALUESTAGE(const char* subbasin,
                                        const char* boundary,
                                        const double* value, FLen subbasinLen,
@@ -96,17 +92,13 @@ QUARNEL_API void SETBOUNDARYVALUETOTALLOAD(const char* subbasin,
 
 // Flow control, initial state and solving.
 QUARNEL_API void SETSUBBASINNUMBERTHREADS(const char* subbasin,
-                                          const int* threads,
-                                          FLen subbasinLen);
+                                          const int* threads, FLen subbasinLen);
 QUARNEL_API void SETSUBBASINIMPLICITFACTOR(const char* subbasin,
                                            const double* factor,
                                            FLen subbasinLen);
-QUARNEL_API void SETSUBBASINCONTROLPARAMETERS(const char* subbasin,
-                                              const double* c1,
-                                              const double* c2,
-                                              const double* c3,
-                                              const double* c4, const int* c5,
-                                              FLen subbasinLen);
+QUARNEL_API void SETSUBBASINCONTROLPARAMETERS(
+    const char* subbasin, const double* c1, const double* c2, const double* c3,
+    const double* c4, const int* c5, FLen subbasinLen);
 QUARNEL_API void INITSUBBASINFLOW(const char* subbasin, FLen subbasinLen);
 QUARNEL_API void INITSUBBASINFLOWSTATE(const char* subbasin, FLen subbasinLen);
 QUARNEL_API void INITSUBBASINWARMUP(const char* subbasin, const double* w1,
@@ -121,9 +113,8 @@ QUARNEL_API void SOLVESUBBASINFLOWSEDIMENT(const char* subbasin, const int* n,
 
 // Sediment configuration.
 QUARNEL_API void INITSUBBASINSEDIMENT(const char* subbasin, FLen subbasinLen);
-QUARNEL_API void SETFALLVELOCITYMETHOD(const char* subbasin,
-                                       const char* method, FLen subbasinLen,
-                                       FLen methodLen);
+QUARNEL_API void SETFALLVELOCITYMETHOD(const char* subbasin, const char* method,
+                                       FLen subbasinLen, FLen methodLen);
 QUARNEL_API void SETTRANSPORTPOTENTIALMETHOD(const char* subbasin,
                                              const char* method,
                                              FLen subbasinLen, FLen methodLen);
@@ -135,12 +126,9 @@ QUARNEL_API void SETCOHESIVETRANSPORTMETHOD(const char* subbasin,
 QUARNEL_API void SETSEDIMENTPROPERTIES(const int* g, double* p,
                                        const double* s1, const double* s2,
                                        const double* s3, const double* s4);
-QUARNEL_API void SETSEDIMENTTRANSPORTPARAMETERS(const char* subbasin,
-                                                double* r1, const int* r,
-                                                const double* r2,
-                                                const double* x1,
-                                                const double* x2,
-                                                FLen subbasinLen);
+QUARNEL_API void SETSEDIMENTTRANSPORTPARAMETERS(
+    const char* subbasin, double* r1, const int* r, const double* r2,
+    const double* x1, const double* x2, FLen subbasinLen);
 QUARNEL_API void SETSUBBASINMOBILITYFACTOR(const char* subbasin,
                                            const double* factor,
                                            FLen subbasinLen);
@@ -157,8 +145,8 @@ QUARNEL_API void GETBOUNDARYSTAGE(const char* subbasin, const char* boundary,
                                   double* value, FLen subbasinLen,
                                   FLen boundaryLen);
 QUARNEL_API void GETBOUNDARYLOAD(const char* subbasin, const char* boundary,
-                                 double* value, const int* k,
-                                 FLen subbasinLen, FLen boundaryLen);
+                                 double* value, const int* k, FLen subbasinLen,
+                                 FLen boundaryLen);
 QUARNEL_API void GETBOUNDARYTOTALLOAD(const char* subbasin,
                                       const char* boundary, double* value,
                                       FLen subbasinLen, FLen boundaryLen);
@@ -172,9 +160,8 @@ QUARNEL_API void GETSUBBASINCELLAREAWET(const char* subbasin, double* values,
                                         const int* i1, FLen subbasinLen);
 QUARNEL_API void GETSUBBASINCELLVOLUME(const char* subbasin, double* values,
                                        const int* i1, FLen subbasinLen);
-QUARNEL_API void GETSUBBASINCELLWATERLEVEL(const char* subbasin,
-                                           double* values, const int* i1,
-                                           FLen subbasinLen);
+QUARNEL_API void GETSUBBASINCELLWATERLEVEL(const char* subbasin, double* values,
+                                           const int* i1, FLen subbasinLen);
 QUARNEL_API void GETSUBBASINCELLVELOCITY(const char* subbasin, double* values,
                                          const int* i1, FLen subbasinLen);
 QUARNEL_API void GETSUBBASINFACEVELOCITY(const char* subbasin, double* values,
@@ -189,12 +176,11 @@ QUARNEL_API void GETSUBBASINCELLTOTALBEDCHANGE(const char* subbasin,
 QUARNEL_API void GETSUBBASINCELLCONCENTRATION(const char* subbasin,
                                               double* values, const int* i1,
                                               const int* i2, FLen subbasinLen);
-QUARNEL_API void GETSUBBASINCELLBEDCHANGE(const char* subbasin,
-                                          double* values, const int* i1,
-                                          const int* i2, FLen subbasinLen);
+QUARNEL_API void GETSUBBASINCELLBEDCHANGE(const char* subbasin, double* values,
+                                          const int* i1, const int* i2,
+                                          FLen subbasinLen);
 QUARNEL_API void GETSUBBASINCELLACTIVEFRACTION(const char* subbasin,
                                                double* values, const int* i1,
-                                               const int* i2,
-                                               FLen subbasinLen);
+                                               const int* i2, FLen subbasinLen);
 
 }  // extern "C"

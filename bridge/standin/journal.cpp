@@ -10,7 +10,7 @@ namespace quarnel {
 namespace {
 
 std::FILE* journalFile() {
-  static std::FILE* file = [] () -> std::FILE* {
+  static std::FILE* file = []() -> std::FILE* {
     const char* path = std::getenv("QUARNEL_JOURNAL");
     if (path == nullptr || *path == '\0') return nullptr;
     return std::fopen(path, "ab");
