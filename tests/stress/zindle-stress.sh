@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Runs the real launcher binary on the stress configuration: 10,000 lines,
 # a chain of 1,000 includes, 100,000-character lines and expansions past
-# 2,047 characters, launching /bin/true. It must end by itself with status 0
-# and start the program once.
+# 2,047 characters, launching a small script in place of Java. It must end
+# by itself with status 0, and the script must have run with the composed
+# arguments.
 #   zindle-stress.sh ZINDLE_BINARY ZINDLE_STRESS_BINARY
 set -euo pipefail
 zindle=$1
@@ -11,7 +12,12 @@ dir=$(mktemp -d /tmp/zindle-binary-stress-XXXXXX)
 trap 'rm -rf "$dir"' EXIT
 
 cp "$zindle" "$dir/stressapp"
-"$writer" write "$dir" stressapp /bin/true
+cat >"$dir/child.sh" <<'CHILD'
+#!/bin/sh
+echo "$#" >"$(dirname "$0")/ran"
+CHILD
+chmod +x "$dir/child.sh"
+"$writer" write "$dir" stressapp "$dir/child.sh"
 
 export STRESS_BIG=$(printf 'B%.0s' $(seq 3000))
 export STRESS_SMALL=$(printf 's%.0s' $(seq 300))
@@ -32,4 +38,9 @@ if ! grep -q '^#Command line=' "$dir/out.txt"; then
   echo "FAILED: no command line was recorded on standard output"
   exit 1
 fi
+if [ ! -f "$dir/ran" ]; then
+  echo "FAILED: the launched program did not run"
+  exit 1
+fi
+echo "the launched program ran with $(cat "$dir/ran") arguments"
 echo "stress run passed"
