@@ -80,6 +80,8 @@ CONFIG
   "$out/tools/spawn_timer" "$rounds" \
     zindle "$dir/benchapp" --- \
     direct "$dir/noop" -Xmx64m -classpath lib/app.jar qel.bench.Main --- \
+    spawn-wait "$out/tools/spawn_wait" "$dir/noop" -Xmx64m -classpath \
+      lib/app.jar qel.bench.Main --- \
     java-version "$java" -version | tee "$times"
   rm -rf "$dir"
   awk -F'|' '
@@ -91,6 +93,9 @@ CONFIG
         failures["zindle"], failures["direct"], failures["java-version"]
       printf "RESULT|launcher overhead (zindle start minus direct start) vs java -version|%.4g|us|%.4g|%.4f|<= 0.02x (2 %%)\n",
         over, median["java-version"], over / median["java-version"]
+      floor = median["spawn-wait"] - median["direct"]
+      printf "FIGURE|  part: a minimal static spawn-and-wait program, same measure|%.4g|us|%.4g|%.4f|\n",
+        floor, median["java-version"], floor / median["java-version"]
     }' "$times" | tee -a "$results"
 }
 
