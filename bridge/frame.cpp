@@ -29,6 +29,8 @@ JNIEnv* storedEnvironment() { return storedEnv; }
 // thrown by processCodedMessage itself is printed to standard error by the
 // JVM (ExceptionDescribe) and cleared for the same reason. Local references
 // are deleted, since a solve may relay many messages in one native frame.
+// Before any environment was stored there is no way to reach Java, and the
+// message is dropped.
 extern "C" JNIEXPORT void sendMessageToJava(const char* message) {
   JNIEnv* env = velmora::storedEnvironment();
   if (env == nullptr || message == nullptr) return;
