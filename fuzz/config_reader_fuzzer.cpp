@@ -21,24 +21,6 @@ namespace {
 using zindle::kMaxExpandedChars;
 using zindle::fuzz::fail;
 
-// More file reads than any input of a few kilobytes can ask for without
-// includes that multiply: a file that includes itself twice, or a chain of
-// files that each include the next twice, doubles the work at every level,
-// and a bound on nesting alone leaves 2^depth reads.
-constexpr long kReadBudget = 100000;
-
-class CountingPlatform : public zindle::testing::FakePlatform {
- public:
-  long reads = 0;
-  bool readFile(const std::string& path, std::string* contents,
-                std::string* error) override {
-    if (++reads > kReadBudget)
-      fail("include fan-out is unbounded",
-           std::to_string(reads) + " file reads for one input");
-    return FakePlatform::readFile(path, contents, error);
-  }
-};
-
 void addRuntime(zindle::testing::FakePlatform& os, const std::string& name,
                 const std::string& home) {
   std::string root = zindle::kJavaRootKey;
@@ -71,7 +53,7 @@ void checkSettings(const zindle::Launcher& launcher) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
                                       std::size_t size) {
   zindle::fuzz::Input in = zindle::fuzz::splitInput(data, size);
-  CountingPlatform os;
+  zindle::fuzz::CountingPlatform os;
   os.style =
       (in.flags & 4) ? zindle::PathStyle::kPosix : zindle::PathStyle::kWindows;
   os.majorVersion = (in.flags & 8) ? 6 : 5;

@@ -77,4 +77,22 @@ inline void loadEnvironment(testing::FakePlatform& os,
   std::abort();
 }
 
+// More file reads than any input of a few kilobytes can ask for without
+// includes that multiply: a file that includes itself twice, or a chain of
+// files that each include the next twice, doubles the work at every level,
+// and a bound on nesting alone leaves 2^depth reads.
+constexpr long kReadBudget = 100000;
+
+class CountingPlatform : public testing::FakePlatform {
+ public:
+  long reads = 0;
+  bool readFile(const std::string& path, std::string* contents,
+                std::string* error) override {
+    if (++reads > kReadBudget)
+      fail("include fan-out is unbounded",
+           std::to_string(reads) + " file reads for one input");
+    return FakePlatform::readFile(path, contents, error);
+  }
+};
+
 }  // namespace zindle::fuzz

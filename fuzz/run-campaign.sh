@@ -17,10 +17,10 @@ millions=${1:-10}
 # Share of the executions per target, in percent: the quick targets get
 # more.
 declare -A share=(
-  [command_line]=30 [expand_variables]=20 [java_version]=20
-  [config_reader]=15 [bridge_marshalling]=15)
+  [command_line]=25 [expand_variables]=20 [java_version]=20
+  [config_reader]=10 [run_sequence]=10 [bridge_marshalling]=15)
 targets=(command_line expand_variables java_version config_reader
-         bridge_marshalling)
+         run_sequence bridge_marshalling)
 
 build=build/fuzz
 cmake --preset fuzz >"$build.configure.log" 2>&1 || {

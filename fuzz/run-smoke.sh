@@ -17,7 +17,7 @@ shift || true
 targets=("$@")
 [ ${#targets[@]} -eq 0 ] &&
   targets=(config_reader expand_variables java_version command_line
-           bridge_marshalling)
+           run_sequence bridge_marshalling)
 
 build=build/fuzz
 echo "=== fuzz: configure and build ($build)"
