@@ -110,7 +110,7 @@ if [ "$direct" -eq 1 ]; then
   echo "=== running the model with java directly (no launcher)"
   (cd "$run/work" &&
     SURFACE_MODEL_RUN=direct QUARNEL_JOURNAL=$journal \
-      "$JAVA_HOME/bin/java" -Djava.library.path="$run/native" \
+      timeout -k 10 300 "$JAVA_HOME/bin/java" -Djava.library.path="$run/native" \
       -DLOGFILE="$run/logs/surface-model.log" -Xmx512m -Xcheck:jni \
       -classpath "$run/lib/*" qel.example.SurfaceModel \
       "--subbasin=RELAY Valley" --cells=200x100 --flow-periods=6 --sediment-periods=4) \
@@ -126,8 +126,10 @@ else
   # MODEL_HOME is read by the "$" expansions of the configuration. Standard
   # input is not a terminal, so a question box of the launcher answers No
   # instead of waiting.
-  MODEL_HOME=$run QUARNEL_JOURNAL=$journal "$run/surface-model" -o \
-    </dev/null 2>&1 | tee "$output"
+  # The whole run is bounded: a launcher or model that hangs is ended with
+  # its process group after five minutes.
+  MODEL_HOME=$run QUARNEL_JOURNAL=$journal timeout -k 10 300 \
+    "$run/surface-model" -o </dev/null 2>&1 | tee "$output"
   status=${PIPESTATUS[0]}
   echo "=== launcher exit status: $status"
   echo "--- $run/zindle.out"
@@ -139,7 +141,11 @@ set -e
 # --- Checks --------------------------------------------------------------
 problems=()
 [ "$mesh_ok" -eq 1 ] || problems+=("the example's mesh is inconsistent")
-[ "$status" -eq 0 ] || problems+=("exit status $status, not 0")
+if [ "$status" -eq 124 ] || [ "$status" -eq 137 ]; then
+  problems+=("the run did not end within five minutes")
+elif [ "$status" -ne 0 ]; then
+  problems+=("exit status $status, not 0")
+fi
 grep -q '^surface-model: finished, exit status 0$' "$output" ||
   problems+=("the model did not finish cleanly")
 grep -q '^bad input refused: boundary is null$' "$output" &&

@@ -106,32 +106,6 @@ public final class SurfaceModel {
   }
 
   public static void main(String[] args) {
-    int nx = 200;
-    int ny = 100;
-    int flowPeriods = 6;
-    int sedimentPeriods = 4;
-    String subbasin = DEFAULT_SUBBASIN;
-    try {
-      for (String a : args) {
-        if (a.startsWith("--cells=")) {
-          String[] xy = a.substring(8).split("x");
-          nx = Integer.parseInt(xy[0]);
-          ny = Integer.parseInt(xy[1]);
-        } else if (a.startsWith("--flow-periods=")) {
-          flowPeriods = Integer.parseInt(a.substring(15));
-        } else if (a.startsWith("--subbasin=")) {
-          subbasin = a.substring(11);
-        } else if (a.startsWith("--sediment-periods=")) {
-          sedimentPeriods = Integer.parseInt(a.substring(19));
-        } else {
-          System.out.println("argument ignored: " + a);
-        }
-      }
-    } catch (RuntimeException e) {
-      System.err.println("surface-model: bad argument: " + e.getMessage());
-      System.exit(1);
-    }
-
     String logFile = System.getProperty("LOGFILE");
     System.out.println("surface-model: Java " + System.getProperty("java.version"));
     System.out.println("  java.library.path = " + System.getProperty("java.library.path"));
@@ -142,6 +116,8 @@ public final class SurfaceModel {
     int status = 0;
     try (PrintWriter log = openLog(logFile)) {
       try {
+        Settings settings = Settings.parse(args);
+
         // The solver library first, then the bridge, both from
         // java.library.path (Quarnel.dll and Velmora.dll on Windows,
         // libQuarnel.so and libVelmora.so on Linux). Windows looks for the
@@ -152,9 +128,10 @@ public final class SurfaceModel {
         // solver beside itself anyway. Either missing: UnsatisfiedLinkError.
         System.loadLibrary("Quarnel");
         System.loadLibrary("Velmora");
-        SurfaceModel model = new SurfaceModel(subbasin, nx, ny, log);
-        model.run(flowPeriods, sedimentPeriods);
+        SurfaceModel model = new SurfaceModel(settings.subbasin, settings.nx, settings.ny, log);
+        model.run(settings.flowPeriods, settings.sedimentPeriods);
       } catch (RuntimeException | Error e) {
+        // Into the log file too: after a failure the launcher offers it.
         System.err.println("surface-model: failed: " + e);
         log.println("failed: " + e);
         e.printStackTrace(log);
@@ -166,6 +143,37 @@ public final class SurfaceModel {
     }
     System.out.println("surface-model: finished, exit status " + status);
     System.exit(status);
+  }
+
+  /** The program arguments. */
+  record Settings(String subbasin, int nx, int ny, int flowPeriods, int sedimentPeriods) {
+    static Settings parse(String[] args) {
+      String subbasin = DEFAULT_SUBBASIN;
+      int nx = 200;
+      int ny = 100;
+      int flowPeriods = 6;
+      int sedimentPeriods = 4;
+      for (String a : args) {
+        try {
+          if (a.startsWith("--cells=")) {
+            String[] xy = a.substring(8).split("x", 2);
+            nx = Integer.parseInt(xy[0]);
+            ny = Integer.parseInt(xy[1]);
+          } else if (a.startsWith("--flow-periods=")) {
+            flowPeriods = Integer.parseInt(a.substring(15));
+          } else if (a.startsWith("--sediment-periods=")) {
+            sedimentPeriods = Integer.parseInt(a.substring(19));
+          } else if (a.startsWith("--subbasin=")) {
+            subbasin = a.substring(11);
+          } else {
+            throw new IllegalArgumentException("unknown argument");
+          }
+        } catch (RuntimeException e) {
+          throw new IllegalArgumentException("bad argument " + a + ": " + e.getMessage(), e);
+        }
+      }
+      return new Settings(subbasin, nx, ny, flowPeriods, sedimentPeriods);
+    }
   }
 
   /** The application's log: the file named by -DLOGFILE, which the launcher offers after a crash. */
