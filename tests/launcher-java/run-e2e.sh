@@ -58,10 +58,12 @@ case "$case_name" in
   full)
     # Class path, parameters, arguments with blanks, working directory and
     # an inherited variable; the record file with -o.
-    export PROBE_HOME="$dir"
+    export PROBE_HOME="$dir" PROBE_LIB="$dir/my lib"
+    mkdir -p "$PROBE_LIB"
     {
       echo "javapath $java_home/bin/java"
       probe_config 0
+      echo 'addjars $PROBE_LIB'
       echo 'argument plain'
       echo 'argument two words'
       echo 'argument "already quoted"'
@@ -78,7 +80,9 @@ case "$case_name" in
     expect_line "$out" "probe: cwd=$dir/run dir"
     expect_line "$out" "probe: env ZPROBE=value with $dir"
     expect_line "$out" "probe: prop probe.flag=on"
-    expect_line "$out" "probe: classpath=$classes"
+    # One pair of quotes around the list (not a second pair around the
+    # expanded entry), and ":" between the entries for a POSIX Java.
+    expect_line "$out" "probe: classpath=$classes:$dir/my lib/*"
     expect_line "$out" "#Command line="
     [ -f "$app/zindle.out" ] || fail "no zindle.out in the launcher's directory"
     head -1 "$app/zindle.out" | grep -q '^#Version @(#).* Version: 1.2.6 ' ||

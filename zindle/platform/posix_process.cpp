@@ -151,6 +151,15 @@ bool PosixPlatform::startProcess(const ProcessRequest& request,
       lowerCase(argv[1]) == "url.dll,fileprotocolhandler")
     argv = {"xdg-open", argv[2]};
 
+  // The composed line joins class-path entries with ";", the Windows list
+  // separator; a Java on POSIX separates them with ":".
+  for (std::size_t i = 1; i + 1 < argv.size(); ++i) {
+    if (argv[i] != "-classpath") continue;
+    for (char& c : argv[i + 1])
+      if (c == ';') c = ':';
+    break;
+  }
+
   std::string program = resolveProgram(argv[0]);
   if (program.empty()) {
     *errorCode = ENOENT;

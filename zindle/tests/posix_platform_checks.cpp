@@ -52,6 +52,11 @@ std::vector<std::string> subkeysOf(const reg::Tree& tree,
 
 const std::string kRoot = "SOFTWARE\\JavaSoft\\Java Runtime Environment";
 
+std::string cwdOfTest() {
+  char buffer[4096];
+  return getcwd(buffer, sizeof buffer) ? buffer : "";
+}
+
 TEST(RegFile, ReadsKeysAndStringValuesInFileOrder) {
   reg::Tree tree;
   std::string error;
@@ -280,6 +285,20 @@ TEST_F(PosixProcess, ResolvesTheProgramLikeCreateProcess) {
         << program;
     EXPECT_EQ(report(), dir + "/work dir\n[a]\n[b c]\n[d\"e]\ninherited\n")
         << program;
+  }
+  // The first class path reads with ":" between its entries.
+  struct ClassPathCase {
+    const char* args;
+    const char* received;
+  } classPathCases[] = {
+      {" -Da;b -classpath \"x y;z\" M -classpath a;b",
+       "[-Da;b]\n[-classpath]\n[x y:z]\n[M]\n[-classpath]\n[a;b]\n"},
+      {" -classpath", "[-classpath]\n"},
+  };
+  for (const ClassPathCase& c : classPathCases) {
+    std::remove(out.c_str());
+    EXPECT_EQ(run(home + "/bin/java" + c.args), 0);
+    EXPECT_EQ(report(), cwdOfTest() + "\n" + c.received + "inherited\n");
   }
   // A bare name is searched on PATH.
   std::string path = std::getenv("PATH");
