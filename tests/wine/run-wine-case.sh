@@ -125,12 +125,16 @@ case "$case_name" in
   restart-and-record)
     # 999 then 0: two runs with the same command line; what Java gets.
     ZSTUB_EXITS=999,0
+    # Expanded with a blank, the folder comes back in quotes: the joined
+    # class path still gets one pair only.
+    export ZAPPDIR='C:\Program Files\Model'
     config <<CONFIG
 javapath $stub
 mainclass app.Main
 vmparam -Dprobe=on
 addpath lib\\a.jar
 addpath C:\\Program Files\\b.jar
+addjars \$ZAPPDIR\\lib
 argument two words
 argument "already quoted"
 workingDir $W\\run dir
@@ -141,11 +145,11 @@ CONFIG
     expect_count "$record" "#run 0" 1
     expect_count "$record" "#run 1" 1
     expect_count "$record" "#run 2" 0
-    line="$stub -Dprobe=on -classpath \"lib\\a.jar;C:\\Program Files\\b.jar\" app.Main \"first\" \"two words\" \"already quoted\" "
+    line="$stub -Dprobe=on -classpath \"lib\\a.jar;C:\\Program Files\\b.jar;C:/Program Files/Model/lib/*\" app.Main \"first\" \"two words\" \"already quoted\" "
     expect_count "$record" "cmdline=$line" 2
     expect_line "$record" "arg[1]=-Dprobe=on"
     expect_line "$record" "arg[2]=-classpath"
-    expect_line "$record" "arg[3]=lib\\a.jar;C:\\Program Files\\b.jar"
+    expect_line "$record" "arg[3]=lib\\a.jar;C:\\Program Files\\b.jar;C:/Program Files/Model/lib/*"
     expect_line "$record" "arg[4]=app.Main"
     expect_line "$record" "arg[5]=first"
     expect_line "$record" "arg[6]=two words"
