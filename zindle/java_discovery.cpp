@@ -111,8 +111,7 @@ JavaVersionParts splitJavaVersion(const std::string& version) {
 std::optional<std::string> makeJavaExePath(Launcher& launcher,
                                            const std::string& home) {
   const LaunchSettings& s = launcher.settings;
-  bool quoted =
-      home.find(' ') != std::string::npos || launcher.settings.isVistaOrLater;
+  bool quoted = home.find(' ') != std::string::npos || s.isVistaOrLater;
   if (quoted) debugBox(launcher, home, "Adding double quotes around", kMbOk);
   std::string path = quoted ? "\"" : "";
   path += home;
