@@ -136,5 +136,8 @@ int main(int argc, char** argv) {
   } catch (const std::exception& e) {
     std::fprintf(stderr, "config_read_bench: %s\n", e.what());
     return 2;
+  } catch (...) {
+    std::fprintf(stderr, "config_read_bench: unexpected failure\n");
+    return 2;
   }
 }

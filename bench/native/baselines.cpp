@@ -201,7 +201,12 @@ JNIEXPORT jlong JNICALL Java_qel_bench_Baselines_geometryFloor(
 
 JNIEXPORT void JNICALL Java_qel_bench_Baselines_prepareResult(JNIEnv*, jclass,
                                                               jint n) {
-  resultSource.assign(static_cast<std::size_t>(n), 0.0);
+  try {
+    resultSource.assign(static_cast<std::size_t>(n), 0.0);
+  } catch (...) {
+    resultSource.clear();
+    return;
+  }
   for (jint i = 0; i < n; ++i) resultSource[i] = 1000000.0 + 3000.0 + i;
 }
 
@@ -248,7 +253,11 @@ JNIEXPORT jboolean JNICALL Java_qel_bench_Baselines_standinCellResult(
       reinterpret_cast<CellResult>(standin("GETSUBBASINCELLWATERLEVEL"));
   if (routine == nullptr) return JNI_FALSE;
   static std::vector<double> target;
-  target.resize(static_cast<std::size_t>(n));
+  try {
+    target.resize(static_cast<std::size_t>(n));
+  } catch (...) {
+    return JNI_FALSE;
+  }
   char text[32];
   nameText(env, subbasin, text);
   int i1 = 0;

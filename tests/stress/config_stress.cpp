@@ -233,5 +233,8 @@ int main(int argc, char** argv) {
   } catch (const std::exception& e) {
     std::fprintf(stderr, "zindle_stress: %s\n", e.what());
     return 2;
+  } catch (...) {
+    std::fprintf(stderr, "zindle_stress: unexpected failure\n");
+    return 2;
   }
 }
