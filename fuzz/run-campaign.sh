@@ -17,10 +17,10 @@ millions=${1:-10}
 # Share of the executions per target, in percent: the quick targets get
 # more.
 declare -A share=(
-  [command_line]=25 [expand_variables]=20 [java_version]=20
-  [config_reader]=10 [run_sequence]=10 [bridge_marshalling]=15)
-targets=(command_line expand_variables java_version config_reader
-         run_sequence bridge_marshalling)
+  [command_line]=40 [expand_variables]=20 [java_version]=20
+  [config_reader]=6 [run_sequence]=4 [bridge_marshalling]=10)
+targets=(bridge_marshalling java_version expand_variables config_reader
+         run_sequence command_line)
 
 build=build/fuzz
 cmake --preset fuzz >"$build.configure.log" 2>&1 || {
