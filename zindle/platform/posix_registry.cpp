@@ -188,9 +188,8 @@ std::string startupRegistryFile() {
 std::string normalizeKeyPath(const std::string& path) {
   std::string result;
   for (char c : path) {
-    char d = c == '/' ? '\\' : c;
-    if (d == '\\' && (result.empty() || result.back() == '\\')) continue;
-    result += d;
+    if (c == '\\' && (result.empty() || result.back() == '\\')) continue;
+    result += c;
   }
   while (!result.empty() && result.back() == '\\') result.pop_back();
   result = lower(result);
@@ -252,12 +251,10 @@ bool parseRegFile(const std::string& bytes, Tree* tree, std::string* error) {
       keyPath = slash == std::string::npos ? std::string() : name.substr(slash);
       // Keep the names as written, without the 32-bit view's node.
       std::string normal = normalizeKeyPath(keyPath);
-      if (lower(keyPath).find("wow6432node") != std::string::npos) {
-        std::string rest = keyPath;
-        std::size_t at = lower(rest).find("\\wow6432node");
-        if (at != std::string::npos) rest.erase(at, 12);
-        keyPath = rest;
-      }
+      const std::string wow = "\\software\\wow6432node";
+      std::string lowered = lower(keyPath);
+      if (lowered == wow || startsWith(lowered, wow + "\\"))
+        keyPath.erase(9, 12);  // "\Wow6432Node" after "\SOFTWARE"
       if (remove) {
         deleteKey(*tree, normal);
         inMachineKey = false;

@@ -25,8 +25,8 @@ struct Key {
 // backslashes ("software\\javasoft"): key names ignore case, as on Windows.
 using Tree = std::map<std::string, Key>;
 
-// The lookup form of a key path: lower case, "/" read as "\", no leading
-// or trailing backslash, and "SOFTWARE\Wow6432Node\..." read as
+// The lookup form of a key path: lower case, no leading, trailing or
+// doubled backslash, and "SOFTWARE\Wow6432Node\..." read as
 // "SOFTWARE\...", so that a file written for the 32-bit view serves too.
 std::string normalizeKeyPath(const std::string& path);
 
