@@ -40,16 +40,16 @@ run_target() {
 
 start=$(date +%s)
 echo "campaign: $millions million executions in all, started $(date -u)"
-pids=()
+running=0
 for t in "${targets[@]}"; do
+  # Two at a time: the machine has two cores.
+  if [ $running -ge 2 ]; then
+    wait -n
+    running=$((running - 1))
+  fi
   runs=$((millions * 10000 * ${share[$t]}))
   run_target "$t" "$runs" &
-  pids+=($!)
-  # Two at a time: the machine has two cores.
-  if [ ${#pids[@]} -ge 2 ]; then
-    wait "${pids[0]}"
-    pids=("${pids[@]:1}")
-  fi
+  running=$((running + 1))
 done
 wait
 
