@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake make g++ python3 libgtest-dev libgmock-dev openjdk-17-jdk-headless
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools
-  wine wine64 wine32:i386 xvfb xdotool junit5
+  wine wine64 wine32:i386 xvfb xauth xdotool junit5
   clang libclang-rt-14-dev
 )
 
@@ -25,5 +25,5 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
 fi
 export DEBIAN_FRONTEND=noninteractive
 $sudo apt-get update -qq
-$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+$sudo apt-get install -y -qq "${missing[@]}" >/dev/null
 echo "Packages installed."
