@@ -1,10 +1,13 @@
 #include "jni_support.h"
 
+#include <cstdarg>
+#include <cstdio>
 #include <string>
 
 namespace velmora {
 
-void throwJava(JNIEnv* env, const char* className, const std::string& message) {
+void throwJava(JNIEnv* env, const char* className,
+               const std::string& message) noexcept {
   jclass cls = env->FindClass(className);
   // When even the exception class cannot be found, FindClass has left its
   // own error pending, which serves as well.
@@ -14,18 +17,29 @@ void throwJava(JNIEnv* env, const char* className, const std::string& message) {
   }
 }
 
-void throwNullArgument(JNIEnv* env, const char* what) {
-  throwJava(env, "java/lang/NullPointerException",
-            std::string(what) + " is null");
+void throwFormatted(JNIEnv* env, const char* className, const char* format,
+                    ...) noexcept {
+  // Formatted on the stack: reporting bad input must not itself fail for
+  // want of memory.
+  char message[512];
+  va_list args;
+  va_start(args, format);
+  std::vsnprintf(message, sizeof message, format, args);
+  va_end(args);
+  throwLiteral(env, className, message);
 }
 
-void throwIllegalArgument(JNIEnv* env, const std::string& message) {
+void throwNullArgument(JNIEnv* env, const char* what) noexcept {
+  throwFormatted(env, "java/lang/NullPointerException", "%s is null", what);
+}
+
+void throwIllegalArgument(JNIEnv* env, const std::string& message) noexcept {
   throwJava(env, "java/lang/IllegalArgumentException", message);
 }
 
-void throwOutOfMemory(JNIEnv* env, const std::string& what) {
-  throwJava(env, "java/lang/OutOfMemoryError",
-            "cannot allocate the buffer for " + what);
+void throwOutOfMemory(JNIEnv* env, const char* what) noexcept {
+  throwFormatted(env, "java/lang/OutOfMemoryError",
+                 "cannot allocate the buffer for %s", what);
 }
 
 void throwLiteral(JNIEnv* env, const char* className,
@@ -109,8 +123,8 @@ jobject getArrayField(JNIEnv* env, jobject object, jclass cls, const char* name,
   if (fid == nullptr) return nullptr;  // NoSuchFieldError is pending
   jobject value = env->GetObjectField(object, fid);
   if (value == nullptr) {
-    throwJava(env, "java/lang/NullPointerException",
-              std::string("field ") + name + " is null");
+    throwFormatted(env, "java/lang/NullPointerException", "field %s is null",
+                   name);
   }
   return value;
 }
@@ -121,9 +135,9 @@ bool checkLength(JNIEnv* env, jarray array, jsize needed, const char* what,
                  const char* unit = "elements") {
   const jsize length = env->GetArrayLength(array);
   if (length < needed) {
-    throwIllegalArgument(env, std::string(what) + " has " +
-                                  std::to_string(length) + " " + unit +
-                                  ", needs " + std::to_string(needed));
+    throwFormatted(env, "java/lang/IllegalArgumentException",
+                   "%s has %d %s, needs %d", what, static_cast<int>(length),
+                   unit, static_cast<int>(needed));
     return false;
   }
   return true;
@@ -167,17 +181,17 @@ bool copyRowsImpl(JNIEnv* env, jobjectArray table, jsize rows, jsize k,
     ScopedLocalRef<jobject> row(env, env->GetObjectArrayElement(table, i));
     if (env->ExceptionCheck()) return false;
     if (row.get() == nullptr) {
-      throwJava(env, "java/lang/NullPointerException",
-                std::string(what) + " row " + std::to_string(i) + " is null");
+      throwFormatted(env, "java/lang/NullPointerException", "%s row %d is null",
+                     what, static_cast<int>(i));
       return false;
     }
     Array typed = static_cast<Array>(row.get());
     const jsize length = env->GetArrayLength(typed);
     if (length < k) {
-      throwIllegalArgument(env, std::string(what) + " row " +
-                                    std::to_string(i) + " has " +
-                                    std::to_string(length) +
-                                    " elements, needs " + std::to_string(k));
+      throwFormatted(env, "java/lang/IllegalArgumentException",
+                     "%s row %d has %d elements, needs %d", what,
+                     static_cast<int>(i), static_cast<int>(length),
+                     static_cast<int>(k));
       return false;
     }
     if (k > 0) region(env, typed, k, out + static_cast<std::size_t>(k) * i);
@@ -239,8 +253,8 @@ bool readTableImpl(JNIEnv* env, jobject object, jclass cls, const char* field,
   jobjectArray table = static_cast<jobjectArray>(value.get());
   const jsize n = rows < 0 ? env->GetArrayLength(table) : rows;
   if (k < 0) {
-    throwIllegalArgument(
-        env, std::string(field) + ": negative row width " + std::to_string(k));
+    throwFormatted(env, "java/lang/IllegalArgumentException",
+                   "%s: negative row width %d", field, static_cast<int>(k));
     return false;
   }
   if (!out.allocate(env, static_cast<std::size_t>(n) * k, field)) return false;

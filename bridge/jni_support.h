@@ -20,11 +20,20 @@ namespace velmora {
 
 // --- Java exceptions ------------------------------------------------------
 
-void throwJava(JNIEnv* env, const char* className, const std::string& message);
+void throwJava(JNIEnv* env, const char* className,
+               const std::string& message) noexcept;
+// Throws a message formatted with printf rules (at most 511 bytes, built on
+// the stack). Does nothing when an exception is already pending.
+void throwFormatted(JNIEnv* env, const char* className, const char* format,
+                    ...) noexcept
+#if defined(__GNUC__)
+    __attribute__((format(printf, 3, 4)))
+#endif
+    ;
 // NullPointerException("<what> is null").
-void throwNullArgument(JNIEnv* env, const char* what);
-void throwIllegalArgument(JNIEnv* env, const std::string& message);
-void throwOutOfMemory(JNIEnv* env, const std::string& what);
+void throwNullArgument(JNIEnv* env, const char* what) noexcept;
+void throwIllegalArgument(JNIEnv* env, const std::string& message) noexcept;
+void throwOutOfMemory(JNIEnv* env, const char* what) noexcept;
 // Throws without building a message on the heap (for use where memory has
 // run out). Does nothing when an exception is already pending.
 void throwLiteral(JNIEnv* env, const char* className,
