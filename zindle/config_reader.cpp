@@ -290,6 +290,14 @@ int readConfigFile(Launcher& launcher, const std::string& path) {
              "Include skipped");
     return 0;
   }
+  if (launcher.filesRead >= kMaxFilesRead) {
+    debugBox(launcher,
+             "More than " + std::to_string(kMaxFilesRead) +
+                 " configuration files read; skipped " + path,
+             "Include skipped");
+    return 0;
+  }
+  ++launcher.filesRead;
   debugBox(launcher, path, "Reading Config file");
 
   std::string contents;

@@ -21,6 +21,10 @@ constexpr std::size_t kParsePathBufferSize = 3036;  // "Parse Path" box text
 // At most this many files are open at once through "include"; a deeper
 // include is skipped (with a box in debug mode) and reading goes on.
 constexpr int kMaxIncludeDepth = 32;
+// At most this many files are read in one run, counting every include. The
+// depth bound alone still lets a file that includes itself twice ask for
+// 2^32 reads; past this count further includes are skipped the same way.
+constexpr int kMaxFilesRead = 4096;
 // At most this many "$" substitutions in one expansion, so that a value that
 // brings back its own "$NAME" ends.
 constexpr int kMaxSubstitutions = 64;
@@ -56,8 +60,8 @@ struct Launcher {
   explicit Launcher(Platform& p) : os(p) {}
   Platform& os;
   LaunchSettings settings;
-  int includeDepth =
-      0;  // nesting of readConfigFile, bounded by kMaxIncludeDepth
+  int includeDepth = 0;  // nesting of readConfigFile, kMaxIncludeDepth
+  int filesRead = 0;     // files read so far, bounded by kMaxFilesRead
 };
 
 // `text` as it fits a C buffer of `bufferSize` bytes: cut to bufferSize - 1.

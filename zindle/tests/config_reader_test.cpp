@@ -319,6 +319,19 @@ TEST_F(ConfigReaderTest, MutualIncludeIsBoundedAndSilentWithoutDebug) {
   EXPECT_TRUE(os.boxes().empty());
 }
 
+TEST_F(ConfigReaderTest, IncludeFanOutIsBoundedInTotal) {
+  // Each level includes the file twice: the depth bound alone would leave
+  // 2^31 reads.
+  os.files["fan.config"] =
+      "include fan.config\ninclude fan.config\naddjar x.jar\n";
+  EXPECT_EQ(readText("include fan.config\nmainclass After\n"), 0);
+  EXPECT_EQ(launcher.filesRead, kMaxFilesRead);
+  EXPECT_EQ(settings.classPath.size(),
+            static_cast<std::size_t>(kMaxFilesRead - 1));
+  EXPECT_EQ(settings.mainClass, "After");
+  EXPECT_EQ(launcher.includeDepth, 0);
+}
+
 TEST_F(ConfigReaderTest, ListsKeepEveryEntryPastTheirCapacities) {
   std::string text;
   for (std::size_t i = 0; i < kVmParamCapacity + 50; ++i)
