@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds the three presets (linux, win32, win64) and runs every test.
+# Builds the three presets (linux, win32, win64) and runs every test, then
+# gives each fuzz target a short smoke run.
 # Exits non-zero when any build or test fails.
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -22,6 +23,11 @@ for preset in linux win32 win64; do
   echo "=== $preset: tests"
   ctest --preset "$preset" -j2 || failed+=("$preset tests")
 done
+
+# The fuzz targets, each for a short bounded time from its seed corpus,
+# after replaying every committed regression input.
+echo "=== fuzz: smoke run"
+fuzz/run-smoke.sh "${FUZZ_SECONDS:-20}" || failed+=("fuzz smoke run")
 
 if [ ${#failed[@]} -ne 0 ]; then
   echo "FAILED: ${failed[*]}"
