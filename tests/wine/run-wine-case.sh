@@ -115,6 +115,25 @@ case "$case_name" in
     expect_count "$record" "#run 0" 1
     expect_line "$record" "cmdline=$stub -classpath  app.Main"
     ;;
+  sample)
+    # Written into the directory the launcher was started from, with CR LF
+    # line ends, and nothing launched.
+    (cd "$dir/run dir" && timeout 120 wine "$W\\Zindle.exe" -sample \
+      </dev/null >"$out" 2>"$err")
+    status=$?
+    expect_status 0
+    expect_no_run
+    sample="$dir/run dir/sample.config"
+    [ "$(wc -l <"$sample" 2>/dev/null)" = 43 ] ||
+      fail "sample.config does not have 43 lines"
+    [ "$(grep -c $'\r$' "$sample" 2>/dev/null)" = 43 ] ||
+      fail "sample.config lines do not all end in CR LF"
+    head -1 "$sample" | grep -q '^#Created with version @(#).* Version: 1\.2\.6 ' ||
+      fail "sample.config first line: $(head -1 "$sample")"
+    expect_line "$sample" "#showConsole true"
+    [ ! -e "$dir/sample.config" ] ||
+      fail "sample.config written beside the executable"
+    ;;
   unreadable-config)
     # A configuration path that names a directory exists but cannot be read.
     mkdir "$dir/Zindle.config"

@@ -27,7 +27,7 @@ if(CMAKE_CROSSCOMPILING AND WIN32)
 
   # Cases that replace the Java entries of the prefix's registry run one
   # at a time; so do the cases under Xvfb.
-  set(ZINDLE_WINE_PLAIN_CASES smoke unreadable-config restart-and-record
+  set(ZINDLE_WINE_PLAIN_CASES smoke sample unreadable-config restart-and-record
                               no-record-without-o)
   set(ZINDLE_WINE_REGISTRY_CASES version-missing version-incompatible
                                  version-scan current-java no-java)
