@@ -13,6 +13,7 @@
 #include <cstring>
 #include <ctime>
 
+#include "platform/c_runtime.h"
 #include "platform/posix_registry_state.h"
 
 extern char** environ;
@@ -30,34 +31,13 @@ std::string withSlashes(const std::string& path) {
   return result;
 }
 
-bool equalsIgnoringCase(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
-  }
-  return true;
-}
-
-void writeAll(std::FILE* stream, const std::string& text) {
-  std::fwrite(text.data(), 1, text.size(), stream);
-  std::fflush(stream);
-}
-
 }  // namespace
 
 PosixPlatform::PosixPlatform() : registry_(std::make_unique<Registry>()) {
   // The copy is taken before anything can call setEnv, so lookups see the
   // environment the process started with, as the Windows runtime's own copy
   // does.
-  for (char** entry = environ; entry && *entry; ++entry) {
-    const char* text = *entry;
-    const char* equals = std::strchr(text, '=');
-    if (!equals) continue;
-    startupEnv_.emplace_back(std::string(text, equals),
-                             std::string(equals + 1));
-  }
+  startupEnv_ = copyEnvironment(environ);
 }
 
 PosixPlatform::~PosixPlatform() = default;
@@ -90,13 +70,7 @@ std::int64_t PosixPlatform::calendarSeconds() {
 
 bool PosixPlatform::lookupStartupEnv(const std::string& name,
                                      std::string* value) {
-  for (const auto& [key, text] : startupEnv_) {
-    if (equalsIgnoringCase(key, name)) {
-      *value = text;
-      return true;
-    }
-  }
-  return false;
+  return lookupIgnoringCase(startupEnv_, name, value);
 }
 
 bool PosixPlatform::setEnv(const std::string& name, const std::string& value) {
@@ -136,31 +110,13 @@ bool PosixPlatform::readFile(const std::string& path, std::string* contents,
     *error = std::strerror(EISDIR);
     return false;
   }
-  std::string data;
-  char chunk[4096];
-  std::size_t got;
-  while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0)
-    data.append(chunk, got);
-  bool failed = std::ferror(file) != 0;
-  int readErrno = errno;
-  std::fclose(file);
-  if (failed) {
-    *error = std::strerror(readErrno);
-    return false;
-  }
-  *contents = std::move(data);
-  return true;
+  return readToEnd(file, contents, error);
 }
 
 bool PosixPlatform::writeFile(const std::string& path,
                               const std::string& contents, bool) {
   // POSIX text mode and binary mode are the same.
-  std::FILE* file = std::fopen(withSlashes(path).c_str(), "wb");
-  if (!file) return false;
-  std::fwrite(contents.data(), 1, contents.size(), file);
-  std::fflush(file);
-  std::fclose(file);
-  return true;
+  return writeWhole(withSlashes(path), "wb", contents);
 }
 
 void PosixPlatform::writeStdout(const std::string& text) {
@@ -173,10 +129,6 @@ void PosixPlatform::writeStderr(const std::string& text) {
 
 PathStyle PosixPlatform::pathStyle() { return PathStyle::kPosix; }
 
-void PosixPlatform::exitProcess(int status) {
-  std::fflush(stdout);
-  std::fflush(stderr);
-  std::exit(status);
-}
+void PosixPlatform::exitProcess(int status) { flushAndExit(status); }
 
 }  // namespace zindle

@@ -14,40 +14,16 @@
 #include <cstring>
 #include <ctime>
 
+#include "platform/c_runtime.h"
+
 namespace zindle {
-
-namespace {
-
-bool equalsIgnoringCase(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
-  }
-  return true;
-}
-
-void writeAll(std::FILE* stream, const std::string& text) {
-  std::fwrite(text.data(), 1, text.size(), stream);
-  std::fflush(stream);
-}
-
-}  // namespace
 
 Win32Platform::Win32Platform() {
   // The runtime library's table as the process started. SetEnvironmentVariableA
   // does not change it, and the copy makes that independent of the runtime.
-  for (char** entry = _environ; entry && *entry; ++entry) {
-    const char* text = *entry;
-    // Entries such as "=C:=C:\dir" hold per-drive directories, not
-    // variables.
-    if (text[0] == '=') continue;
-    const char* equals = std::strchr(text, '=');
-    if (!equals) continue;
-    startupEnv_.emplace_back(std::string(text, equals),
-                             std::string(equals + 1));
-  }
+  // Entries such as "=C:=C:\dir" hold per-drive directories and are left
+  // out.
+  startupEnv_ = copyEnvironment(_environ);
 }
 
 Win32Platform::~Win32Platform() = default;
@@ -75,13 +51,7 @@ std::int64_t Win32Platform::calendarSeconds() {
 
 bool Win32Platform::lookupStartupEnv(const std::string& name,
                                      std::string* value) {
-  for (const auto& entry : startupEnv_) {
-    if (equalsIgnoringCase(entry.first, name)) {
-      *value = entry.second;
-      return true;
-    }
-  }
-  return false;
+  return lookupIgnoringCase(startupEnv_, name, value);
 }
 
 bool Win32Platform::setEnv(const std::string& name, const std::string& value) {
@@ -111,30 +81,12 @@ bool Win32Platform::readFile(const std::string& path, std::string* contents,
     *error = std::strerror(errno);
     return false;
   }
-  std::string data;
-  char chunk[4096];
-  std::size_t got;
-  while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0)
-    data.append(chunk, got);
-  bool failed = std::ferror(file) != 0;
-  int readErrno = errno;
-  std::fclose(file);
-  if (failed) {
-    *error = std::strerror(readErrno);
-    return false;
-  }
-  *contents = std::move(data);
-  return true;
+  return readToEnd(file, contents, error);
 }
 
 bool Win32Platform::writeFile(const std::string& path,
                               const std::string& contents, bool textMode) {
-  std::FILE* file = std::fopen(path.c_str(), textMode ? "w" : "wb");
-  if (!file) return false;
-  std::fwrite(contents.data(), 1, contents.size(), file);
-  std::fflush(file);
-  std::fclose(file);
-  return true;
+  return writeWhole(path, textMode ? "w" : "wb", contents);
 }
 
 void Win32Platform::writeStdout(const std::string& text) {
@@ -147,10 +99,6 @@ void Win32Platform::writeStderr(const std::string& text) {
 
 PathStyle Win32Platform::pathStyle() { return PathStyle::kWindows; }
 
-void Win32Platform::exitProcess(int status) {
-  std::fflush(stdout);
-  std::fflush(stderr);
-  std::exit(status);
-}
+void Win32Platform::exitProcess(int status) { flushAndExit(status); }
 
 }  // namespace zindle

@@ -1,0 +1,76 @@
+#include "platform/c_runtime.h"
+
+#include <cctype>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+namespace zindle {
+
+EnvironmentTable copyEnvironment(char** entries) {
+  EnvironmentTable table;
+  for (char** entry = entries; entry && *entry; ++entry) {
+    const char* text = *entry;
+    if (text[0] == '=') continue;
+    const char* equals = std::strchr(text, '=');
+    if (!equals) continue;
+    table.emplace_back(std::string(text, equals), std::string(equals + 1));
+  }
+  return table;
+}
+
+bool lookupIgnoringCase(const EnvironmentTable& table, const std::string& name,
+                        std::string* value) {
+  for (const auto& [key, text] : table) {
+    if (key.size() != name.size()) continue;
+    bool same = true;
+    for (std::size_t i = 0; same && i < key.size(); ++i)
+      same = std::tolower(static_cast<unsigned char>(key[i])) ==
+             std::tolower(static_cast<unsigned char>(name[i]));
+    if (same) {
+      *value = text;
+      return true;
+    }
+  }
+  return false;
+}
+
+bool readToEnd(std::FILE* file, std::string* contents, std::string* error) {
+  std::string data;
+  char chunk[4096];
+  std::size_t got;
+  while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0)
+    data.append(chunk, got);
+  bool failed = std::ferror(file) != 0;
+  int readErrno = errno;
+  std::fclose(file);
+  if (failed) {
+    *error = std::strerror(readErrno);
+    return false;
+  }
+  *contents = std::move(data);
+  return true;
+}
+
+bool writeWhole(const std::string& path, const char* mode,
+                const std::string& contents) {
+  std::FILE* file = std::fopen(path.c_str(), mode);
+  if (!file) return false;
+  std::fwrite(contents.data(), 1, contents.size(), file);
+  std::fflush(file);
+  std::fclose(file);
+  return true;
+}
+
+void writeAll(std::FILE* stream, const std::string& text) {
+  std::fwrite(text.data(), 1, text.size(), stream);
+  std::fflush(stream);
+}
+
+void flushAndExit(int status) {
+  std::fflush(stdout);
+  std::fflush(stderr);
+  std::exit(status);
+}
+
+}  // namespace zindle
