@@ -17,9 +17,9 @@ millions=${1:-10}
 # Share of the executions per target, in percent: the quick targets get
 # more.
 declare -A share=(
-  [command_line]=40 [expand_variables]=20 [java_version]=20
-  [config_reader]=6 [run_sequence]=4 [bridge_marshalling]=10)
-targets=(bridge_marshalling java_version expand_variables config_reader
+  [command_line]=45 [expand_variables]=20 [java_version]=20
+  [config_reader]=3 [run_sequence]=4 [bridge_marshalling]=8)
+targets=(config_reader bridge_marshalling java_version expand_variables
          run_sequence command_line)
 
 build=build/fuzz
