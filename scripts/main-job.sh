@@ -170,6 +170,10 @@ if [ -s "$journal" ]; then
   echo "$called" | awk '{ printf "  %5d  %s\n", $1, $2 }'
   missing=$(comm -23 <(echo "$routines") <(echo "$called" | awk '{ print $2 }' | sort -u))
   [ -z "$missing" ] || problems+=("routines never called: $(echo $missing)")
+  # The mesh as the solver received it: counts, then coordinates in feet.
+  echo "--- the mesh as it reached the solver (start of its journal line)"
+  grep -m1 '^INITSUBBASINGEOMETRY' "$journal" | cut -c1-400 | fold -w 100 |
+    sed 's/^/  /'
   # The refused declaration must not have reached the solver.
   ! grep -q 'Broken' "$journal" || problems+=("a refused call reached the solver")
 else
