@@ -39,8 +39,10 @@ rm -rf "$out/java" && mkdir -p "$out/java"
 "$JAVA_HOME/bin/javac" -d "$out/java" bridge/java/qel/surface/Native2DSolver.java \
   bench/java/qel/bench/*.java
 
-results=$out/results.txt
-: >"$results"
+# Per run, so that two runs at once do not mix their rows.
+results=$(mktemp "$out/results.XXXXXX")
+machine_file=$(mktemp "$out/machine.XXXXXX")
+trap 'rm -f "$results" "$machine_file"' EXIT
 
 machine() {
   echo "machine: $(nproc) cores, $(lscpu | sed -n 's/^Model name: *//p' | head -1)," \
@@ -76,14 +78,13 @@ addjar lib/app.jar
 mainclass qel.bench.Main
 CONFIG
   # The arguments the launcher composes for that configuration.
-  local times=$out/launch-times.txt
+  local times=$dir.times
   "$out/tools/spawn_timer" "$rounds" \
     zindle "$dir/benchapp" --- \
     direct "$dir/noop" -Xmx64m -classpath lib/app.jar qel.bench.Main --- \
     spawn-wait "$out/tools/spawn_wait" "$dir/noop" -Xmx64m -classpath \
       lib/app.jar qel.bench.Main --- \
     java-version "$java" -version | tee "$times"
-  rm -rf "$dir"
   awk -F'|' '
     $1 == "TIME" { median[$2] = $3; failures[$2] = $7 }
     END {
@@ -97,12 +98,13 @@ CONFIG
       printf "FIGURE|  part: a minimal static spawn-and-wait program, same measure|%.4g|us|%.4g|%.4f|\n",
         floor, median["java-version"], floor / median["java-version"]
     }' "$times" | tee -a "$results"
+  rm -rf "$dir" "$times"
 }
 
 table() {
   echo
   echo "=== summary ($(date -u +%Y-%m-%dT%H:%MZ))"
-  cat "$out/machine.txt"
+  cat "$machine_file"
   awk -F'|' '
     $1 == "RESULT" {
       split($7, g, " "); goal = g[2] + 0; op = g[1]
@@ -115,7 +117,7 @@ table() {
     }' "$results"
 }
 
-machine | tee "$out/machine.txt"
+machine | tee "$machine_file"
 case $what in
   bridge) bridge ;;
   launcher) launcher ;;
