@@ -1,8 +1,10 @@
 #include "journal.h"
 
 #include <cinttypes>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <mutex>
 
 namespace quarnel {
@@ -46,12 +48,7 @@ void appendDouble(std::string& line, double v) {
 
 bool journalEnabled() { return journalFile() != nullptr; }
 
-Journal::Journal(const char* routine) : on_(journalEnabled()) {
-  if (on_) line_ = routine;
-}
-
-Journal::~Journal() {
-  if (!on_) return;
+void Journal::write() {
   static std::mutex lock;
   std::lock_guard<std::mutex> guard(lock);
   line_ += '\n';
@@ -59,18 +56,15 @@ Journal::~Journal() {
   std::fflush(journalFile());
 }
 
-Journal& Journal::text(const char* name, const char* bytes, std::size_t n) {
-  if (!on_) return *this;
+void Journal::addText(const char* name, const char* bytes, std::size_t n) {
   line_ += ' ';
   line_ += name;
   line_ += '=';
   appendText(line_, bytes, n);
-  return *this;
 }
 
-Journal& Journal::texts(const char* name, const char* bytes, long count,
-                        std::size_t n) {
-  if (!on_) return *this;
+void Journal::addTexts(const char* name, const char* bytes, long count,
+                       std::size_t n) {
   line_ += ' ';
   line_ += name;
   line_ += "=[";
@@ -79,29 +73,23 @@ Journal& Journal::texts(const char* name, const char* bytes, long count,
     appendText(line_, bytes + static_cast<std::size_t>(i) * n, n);
   }
   line_ += ']';
-  return *this;
 }
 
-Journal& Journal::i32(const char* name, int value) {
-  if (!on_) return *this;
+void Journal::addI32(const char* name, int value) {
   line_ += ' ';
   line_ += name;
   line_ += '=';
   line_ += std::to_string(value);
-  return *this;
 }
 
-Journal& Journal::f64(const char* name, double value) {
-  if (!on_) return *this;
+void Journal::addF64(const char* name, double value) {
   line_ += ' ';
   line_ += name;
   line_ += '=';
   appendDouble(line_, value);
-  return *this;
 }
 
-Journal& Journal::ints(const char* name, const int* values, long n) {
-  if (!on_) return *this;
+void Journal::addInts(const char* name, const int* values, long n) {
   line_ += ' ';
   line_ += name;
   line_ += "=[";
@@ -110,11 +98,9 @@ Journal& Journal::ints(const char* name, const int* values, long n) {
     line_ += std::to_string(values[i]);
   }
   line_ += ']';
-  return *this;
 }
 
-Journal& Journal::doubles(const char* name, const double* values, long n) {
-  if (!on_) return *this;
+void Journal::addDoubles(const char* name, const double* values, long n) {
   line_ += ' ';
   line_ += name;
   line_ += "=[";
@@ -123,16 +109,13 @@ Journal& Journal::doubles(const char* name, const double* values, long n) {
     appendDouble(line_, values[i]);
   }
   line_ += ']';
-  return *this;
 }
 
-Journal& Journal::length(const char* name, FLen value) {
-  if (!on_) return *this;
+void Journal::addLength(const char* name, FLen value) {
   line_ += ' ';
   line_ += name;
   line_ += '=';
   line_ += std::to_string(static_cast<unsigned long long>(value));
-  return *this;
 }
 
 void checkLength(const char* routine, const char* name, FLen got,
@@ -148,9 +131,21 @@ void checkLength(const char* routine, const char* name, FLen got,
   std::abort();
 }
 
-std::string nameKey(const char* bytes, std::size_t n) {
+std::string_view nameView(const char* bytes, std::size_t n) {
+  // Names are mostly blanks: skip them eight at a time first.
+  constexpr std::uint64_t kBlanks = 0x2020202020202020ull;
+  while (n >= 8) {
+    std::uint64_t word;
+    std::memcpy(&word, bytes + n - 8, 8);
+    if (word != kBlanks) break;
+    n -= 8;
+  }
   while (n > 0 && bytes[n - 1] == ' ') --n;
-  return std::string(bytes, n);
+  return std::string_view(bytes, n);
+}
+
+std::string nameKey(const char* bytes, std::size_t n) {
+  return std::string(nameView(bytes, n));
 }
 
 }  // namespace quarnel

@@ -44,7 +44,7 @@ Boundary& declare(const char* kind, const char* subbasinText,
 Boundary* findBoundary(const char* subbasinText, const char* boundaryText) {
   Subbasin* s = findSubbasin(subbasinText, kName);
   if (s == nullptr) return nullptr;
-  auto it = s->boundaries.find(nameKey(boundaryText, kName));
+  auto it = s->boundaries.find(nameView(boundaryText, kName));
   return it == s->boundaries.end() ? nullptr : &it->second;
 }
 

@@ -126,6 +126,7 @@ QUARNEL_API void INITSUBBASINGEOMETRY(
   s.nodeCellValueCount = *nodeCellValueCount;
   s.maxNodesPerCell = *maxNodesPerCell;
   s.cellBathAreas.assign(cellBathAreas, cellBathAreas + tableSize(cells, 1));
+  ++s.geometryVersion;
 }
 
 QUARNEL_API void INITSUBBASINBATHYMETRY(

@@ -5,6 +5,7 @@
 
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace quarnel {
@@ -19,6 +20,18 @@ struct Boundary {
   double load = 0.0;
 };
 
+// The last cell or face result written, kept so that asking for the same
+// result again costs one copy: benchmarks of the bridge then see the bridge,
+// not the stand-in's arithmetic.
+struct ResultCache {
+  int code = -1;  // none yet
+  int periods = 0;
+  int i1 = 0;
+  int i2 = 0;
+  unsigned geometryVersion = 0;
+  std::vector<double> values;
+};
+
 struct Subbasin {
   // Geometry.
   int cellCount = 0;
@@ -29,11 +42,12 @@ struct Subbasin {
   int nodeCellValueCount = 0;
   int maxNodesPerCell = 0;
   std::vector<double> cellBathAreas;  // as received (square feet)
+  unsigned geometryVersion = 0;       // raised by every geometry call
   // Bathymetry.
   int bathymetryCellCount = 0;
   int bathymetryFaceCount = 0;
   // Boundaries by name.
-  std::map<std::string, Boundary> boundaries;
+  std::map<std::string, Boundary, std::less<>> boundaries;
   // Flow control and state.
   int threads = 0;
   double implicitFactor = 0.0;
@@ -52,6 +66,7 @@ struct Subbasin {
   double mobilityFactor = 0.0;
   int grainClasses = 0;
   bool sedimentChecked = false;
+  ResultCache lastResult;
 };
 
 // The subbasin of that name, made on first use.

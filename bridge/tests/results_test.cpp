@@ -184,6 +184,30 @@ TEST_F(Results, CellAndFaceResultsAreWrittenByTheRoutine) {
   }
 }
 
+TEST_F(Results, ARepeatedResultFollowsTheSolversState) {
+  // The same result asked again is the same; a solve, another integer or a
+  // new mesh changes it.
+  solvercalls::makeMesh(jvm, "mesh", {1.0, 2.0}, 2);
+  auto level = [&](int i1) {
+    jdoubleArray values = jvm.doubles({0.0, 0.0});
+    Java_qel_surface_Native2DSolver_getSubbasinCellWaterSurface(
+        jvm.env(), nullptr, s("mesh"), values, i1);
+    return jvm.doublesOf(values);
+  };
+  const double feet = solvercalls::kSquareFeet;
+  const std::vector<jdouble> first = level(0);
+  EXPECT_EQ(first, (std::vector<jdouble>{3000000.0 + feet,
+                                         3000000.0 + 1 + 2 * feet}));
+  EXPECT_EQ(level(0), first);
+  EXPECT_EQ(level(2)[0], 3000000.0 + 1.0 + feet);
+  Java_qel_surface_Native2DSolver_subbasinSolvePeriodFlow(
+      jvm.env(), nullptr, s("mesh"), 0.0, 0.0, jvm.doubles({}), 0);
+  EXPECT_EQ(level(0)[0], 3001000.0 + feet);
+  solvercalls::makeMesh(jvm, "mesh", {4.0, 5.0}, 2);
+  EXPECT_EQ(level(0)[0], 3001000.0 + 4 * feet);
+  ASSERT_FALSE(jvm.exceptionPending());
+}
+
 TEST_F(Results, BadInputThrowsAndNeverReachesTheSolver) {
   struct Case {
     const char* what;
