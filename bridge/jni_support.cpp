@@ -67,11 +67,14 @@ bool copySolverText(JNIEnv* env, jstring s, char* out, std::size_t n,
   const jsize take =
       units < static_cast<jsize>(width) ? units : static_cast<jsize>(width);
   std::memset(utf, 0, 3 * static_cast<std::size_t>(take) + 1);
+  // take is within the string, so the region cannot fail.
   env->GetStringUTFRegion(s, 0, take, utf);
-  if (env->ExceptionCheck()) return false;
   // Modified UTF-8 holds no zero byte, so the text ends at the first one.
-  std::size_t bytes = 0;
-  while (bytes < width && utf[bytes] != '\0') ++bytes;
+  const void* end = std::memchr(utf, '\0', width);
+  const std::size_t bytes =
+      end != nullptr
+          ? static_cast<std::size_t>(static_cast<const char*>(end) - utf)
+          : width;
   std::memcpy(out, utf, bytes);
   std::memset(out + bytes, ' ', n - bytes);
   return true;
@@ -178,8 +181,9 @@ bool copyRowsImpl(JNIEnv* env, jobjectArray table, jsize rows, jsize k,
   if (rows <= 0) return true;
   if (!checkLength(env, table, rows, what, "rows")) return false;
   for (jsize i = 0; i < rows; ++i) {
+    // i is below the length checked above, so this cannot throw; a mesh
+    // has millions of rows, and every JNI call per row counts.
     ScopedLocalRef<jobject> row(env, env->GetObjectArrayElement(table, i));
-    if (env->ExceptionCheck()) return false;
     if (row.get() == nullptr) {
       throwFormatted(env, "java/lang/NullPointerException", "%s row %d is null",
                      what, static_cast<int>(i));

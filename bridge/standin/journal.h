@@ -86,8 +86,12 @@ class Journal {
 // A hidden length must be exactly the width the routine expects, read as a
 // full 64-bit value: anything else (garbage in the upper half above all)
 // ends the process with a message on standard error.
-void checkLength(const char* routine, const char* name, FLen got,
-                 FLen expected);
+[[noreturn]] void failLength(const char* routine, const char* name, FLen got,
+                             FLen expected);
+inline void checkLength(const char* routine, const char* name, FLen got,
+                        FLen expected) {
+  if (got != expected) failLength(routine, name, got, expected);
+}
 
 // The solver's key for a name: the text without its trailing blanks.
 std::string nameKey(const char* bytes, std::size_t n);

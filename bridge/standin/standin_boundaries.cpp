@@ -10,6 +10,7 @@
 // boundary that was declared before and ignore any other.
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "journal.h"
 #include "quarnel.h"
@@ -41,11 +42,30 @@ Boundary& declare(const char* kind, const char* subbasinText,
   return b;
 }
 
+// The boundary last found, by its two names: a value is mostly set for the
+// same boundary again and again. Map nodes stay where they are until the
+// subbasins are released.
+struct LastBoundary {
+  char names[2 * kName];
+  Boundary* boundary = nullptr;
+  unsigned generation = 0;
+};
+
 Boundary* findBoundary(const char* subbasinText, const char* boundaryText) {
+  static LastBoundary last;
+  if (last.boundary != nullptr && last.generation == storeGeneration() &&
+      std::memcmp(last.names, subbasinText, kName) == 0 &&
+      std::memcmp(last.names + kName, boundaryText, kName) == 0)
+    return last.boundary;
   Subbasin* s = findSubbasin(subbasinText, kName);
   if (s == nullptr) return nullptr;
   auto it = s->boundaries.find(nameView(boundaryText, kName));
-  return it == s->boundaries.end() ? nullptr : &it->second;
+  if (it == s->boundaries.end()) return nullptr;
+  std::memcpy(last.names, subbasinText, kName);
+  std::memcpy(last.names + kName, boundaryText, kName);
+  last.boundary = &it->second;
+  last.generation = storeGeneration();
+  return last.boundary;
 }
 
 void journalDeclaration(const char* routine, const char* subbasinText,

@@ -25,7 +25,16 @@ Subbasin* findSubbasin(const char* text, std::size_t n) {
   return it == subbasins().end() ? nullptr : &it->second;
 }
 
-void releaseAllSubbasins() { subbasins().clear(); }
+namespace {
+unsigned generation = 0;
+}  // namespace
+
+void releaseAllSubbasins() {
+  subbasins().clear();
+  ++generation;
+}
+
+unsigned storeGeneration() { return generation; }
 
 Basin& basin() {
   static Basin b;

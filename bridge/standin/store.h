@@ -74,6 +74,9 @@ Subbasin& subbasin(const char* text, std::size_t n);
 // The subbasin of that name, or null.
 Subbasin* findSubbasin(const char* text, std::size_t n);
 void releaseAllSubbasins();
+// Raised by releaseAllSubbasins: pointers into the store taken before it are
+// no longer valid.
+unsigned storeGeneration();
 
 // Basin-wide settings.
 struct Basin {
