@@ -3,6 +3,7 @@
 #include "config_reader.h"
 
 #include <cstring>
+#include <string_view>
 
 #include "java_discovery.h"
 
@@ -30,14 +31,17 @@ void addJarFolder(Launcher& launcher, const std::string& folder) {
 std::vector<std::string> splitConfigLines(const std::string& contents) {
   // Read as Windows text mode reads: a CR LF pair becomes LF, a CR on its
   // own stays, and a Ctrl-Z ends the file.
-  std::string text;
-  text.reserve(contents.size());
-  for (std::size_t i = 0; i < contents.size(); ++i) {
-    if (contents[i] == '\x1a') break;
-    if (contents[i] == '\r' && i + 1 < contents.size() &&
-        contents[i + 1] == '\n')
-      continue;
-    text += contents[i];
+  std::string_view text(contents);
+  text = text.substr(0, text.find('\x1a'));
+  std::string normalised;
+  if (text.find('\r') != std::string_view::npos) {
+    normalised.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+        continue;
+      normalised += text[i];
+    }
+    text = normalised;
   }
   // Each piece is what one read into the 2048-byte line buffer gives: up to
   // and including the next LF, but never more than 2047 characters.
@@ -45,13 +49,12 @@ std::vector<std::string> splitConfigLines(const std::string& contents) {
   std::size_t pos = 0;
   while (pos < text.size()) {
     std::size_t lf = text.find('\n', pos);
-    std::size_t end = lf == std::string::npos ? text.size() : lf + 1;
+    std::size_t end = lf == std::string_view::npos ? text.size() : lf + 1;
     if (end - pos > kMaxLineChars) end = pos + kMaxLineChars;
-    std::string piece = text.substr(pos, end - pos);
+    std::string_view piece = text.substr(pos, end - pos);
     // The line is a C text to everything that handles it: a NUL ends it.
-    std::size_t nul = piece.find('\0');
-    if (nul != std::string::npos) piece.resize(nul);
-    pieces.push_back(piece);
+    piece = piece.substr(0, piece.find('\0'));
+    pieces.emplace_back(piece);
     pos = end;
   }
   return pieces;
@@ -121,7 +124,9 @@ std::string expandVariables(Launcher& launcher, const std::string& text,
       afterName = span.substr(quotePos);
     }
 
-    std::string shownName = fitBuffer(name, kMaxVariableNameChars + 1);
+    const bool debug = launcher.settings.debug;
+    const std::string shownName =
+        debug ? fitBuffer(name, kMaxVariableNameChars + 1) : std::string();
     debugBox(launcher, shownName, "Found variable");
     std::string value;
     if (!findVariable(launcher, name, &value)) {
@@ -147,10 +152,11 @@ std::string expandVariables(Launcher& launcher, const std::string& text,
     if (wrap) r += '"';
     r = fitBuffer(r, kMaxExpandedChars + 1);
 
-    debugBox(launcher,
-             fitBuffer("arg [" + t + "] expanded to [" + r + "]\n",
-                       kParsePathBufferSize),
-             "Parse Path");
+    if (debug)
+      launcher.os.messageBox(
+          fitBuffer("arg [" + t + "] expanded to [" + r + "]\n",
+                    kParsePathBufferSize),
+          "Parse Path", kMbOk);
     toForwardSlashes(r);
     t = r;
   }

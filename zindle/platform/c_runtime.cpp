@@ -1,11 +1,17 @@
 #include "platform/c_runtime.h"
 
-#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 
 namespace zindle {
+
+namespace {
+// Environment names compare without regard to the case of ASCII letters.
+inline char foldCase(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+}  // namespace
 
 EnvironmentTable copyEnvironment(char** entries) {
   EnvironmentTable table;
@@ -25,8 +31,7 @@ bool lookupIgnoringCase(const EnvironmentTable& table, const std::string& name,
     if (key.size() != name.size()) continue;
     bool same = true;
     for (std::size_t i = 0; same && i < key.size(); ++i)
-      same = std::tolower(static_cast<unsigned char>(key[i])) ==
-             std::tolower(static_cast<unsigned char>(name[i]));
+      same = foldCase(key[i]) == foldCase(name[i]);
     if (same) {
       *value = text;
       return true;
