@@ -13,8 +13,8 @@ const char* const kSampleLines[] = {
     "",
     "# Remove the '#' to uncomment a line",
     "",
-    "# Rename this file to the same name as the .exe (if test.exe then rename "
-    "to text.config",
+    ("# Rename this file to the same name as the .exe (if test.exe then "
+     "rename to text.config"),
     "",
     "# To set what the main class to run is, use:",
     "#mainclass <main class>",
