@@ -168,12 +168,7 @@ TEST_F(Boundaries, ValueSettersPassACopyOfTheValue) {
 }
 
 TEST_F(Boundaries, BadInputThrowsAndNeverReachesTheSolver) {
-  struct Case {
-    const char* what;
-    std::function<void(FakeJvm&)> call;
-    const char* exception;
-    const char* message;  // part of the message
-  };
+  using Case = solvercalls::RefusedCall;
   auto normalDepth = [](FakeJvm& j, jstring a, jstring b, jobject f) {
     Java_qel_surface_Native2DSolver_setBoundaryNormalDepth(j.env(), nullptr, a,
                                                            b, f, 1.0);
@@ -254,20 +249,7 @@ TEST_F(Boundaries, BadInputThrowsAndNeverReachesTheSolver) {
        },
        "java/lang/NullPointerException", "boundary"},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    FakeJvm fresh;
-    fakejni::journal::clear();
-    c.call(fresh);
-    EXPECT_TRUE(fresh.exceptionPending());
-    EXPECT_EQ(fresh.exceptionClass(), c.exception);
-    EXPECT_NE(fresh.exceptionMessage().find(c.message), std::string::npos)
-        << fresh.exceptionMessage();
-    EXPECT_TRUE(lines().empty()) << "the solver was called";
-    EXPECT_EQ(fresh.outstandingElements(), 0);
-    EXPECT_TRUE(fresh.misuse().empty())
-        << (fresh.misuse().empty() ? "" : fresh.misuse().front());
-  }
+  solvercalls::expectRefused(cases);
 }
 
 }  // namespace

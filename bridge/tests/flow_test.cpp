@@ -223,12 +223,7 @@ TEST_F(Flow, OnlyTheSolvesStoreTheirEnvironment) {
 }
 
 TEST_F(Flow, BadInputThrowsAndNeverReachesTheSolver) {
-  struct Case {
-    const char* what;
-    std::function<void(FakeJvm&)> call;
-    const char* exception;
-    const char* message;
-  };
+  using Case = solvercalls::RefusedCall;
   const Case cases[] = {
       {"null name of a scalar method",
        [](FakeJvm& j) {
@@ -270,18 +265,7 @@ TEST_F(Flow, BadInputThrowsAndNeverReachesTheSolver) {
        },
        "java/lang/OutOfMemoryError", ""},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    FakeJvm fresh;
-    fakejni::journal::clear();
-    c.call(fresh);
-    EXPECT_EQ(fresh.exceptionClass(), c.exception);
-    EXPECT_NE(fresh.exceptionMessage().find(c.message), std::string::npos)
-        << fresh.exceptionMessage();
-    EXPECT_TRUE(lines().empty()) << "the solver was called";
-    EXPECT_EQ(fresh.outstandingElements(), 0);
-    EXPECT_TRUE(fresh.misuse().empty());
-  }
+  solvercalls::expectRefused(cases);
 }
 
 }  // namespace

@@ -196,8 +196,8 @@ TEST_F(Results, ARepeatedResultFollowsTheSolversState) {
   };
   const double feet = solvercalls::kSquareFeet;
   const std::vector<jdouble> first = level(0);
-  EXPECT_EQ(first, (std::vector<jdouble>{3000000.0 + feet,
-                                         3000000.0 + 1 + 2 * feet}));
+  EXPECT_EQ(first,
+            (std::vector<jdouble>{3000000.0 + feet, 3000000.0 + 1 + 2 * feet}));
   EXPECT_EQ(level(0), first);
   EXPECT_EQ(level(2)[0], 3000000.0 + 1.0 + feet);
   Java_qel_surface_Native2DSolver_subbasinSolvePeriodFlow(
@@ -209,12 +209,7 @@ TEST_F(Results, ARepeatedResultFollowsTheSolversState) {
 }
 
 TEST_F(Results, BadInputThrowsAndNeverReachesTheSolver) {
-  struct Case {
-    const char* what;
-    std::function<void(FakeJvm&)> call;
-    const char* exception;
-    const char* message;
-  };
+  using Case = solvercalls::RefusedCall;
   const Case cases[] = {
       {"empty boundary result",
        [](FakeJvm& j) {
@@ -260,18 +255,7 @@ TEST_F(Results, BadInputThrowsAndNeverReachesTheSolver) {
        },
        "java/lang/OutOfMemoryError", ""},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    FakeJvm fresh;
-    fakejni::journal::clear();
-    c.call(fresh);
-    EXPECT_EQ(fresh.exceptionClass(), c.exception);
-    EXPECT_NE(fresh.exceptionMessage().find(c.message), std::string::npos)
-        << fresh.exceptionMessage();
-    EXPECT_TRUE(lines().empty()) << "the solver was called";
-    EXPECT_EQ(fresh.outstandingElements(), 0);
-    EXPECT_TRUE(fresh.misuse().empty());
-  }
+  solvercalls::expectRefused(cases);
 }
 
 }  // namespace

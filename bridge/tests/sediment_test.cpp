@@ -175,12 +175,7 @@ TEST_F(Sediment, GrainSizeFractionsTakeG1AndG2AheadOfF) {
 }
 
 TEST_F(Sediment, BadInputThrowsAndNeverReachesTheSolver) {
-  struct Case {
-    const char* what;
-    std::function<void(FakeJvm&)> call;
-    const char* exception;
-    const char* message;
-  };
+  using Case = solvercalls::RefusedCall;
   auto rhem = [](FakeJvm& j, jdoubleArray r1, jdoubleArray r2) {
     Java_qel_surface_Native2DSolver_setRhemParameters(
         j.env(), nullptr, j.string("b"), r1, r2, 1, 1.0, 1.0);
@@ -234,18 +229,7 @@ TEST_F(Sediment, BadInputThrowsAndNeverReachesTheSolver) {
        },
        "java/lang/NullPointerException", "subbasin"},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    FakeJvm fresh;
-    fakejni::journal::clear();
-    c.call(fresh);
-    EXPECT_EQ(fresh.exceptionClass(), c.exception);
-    EXPECT_NE(fresh.exceptionMessage().find(c.message), std::string::npos)
-        << fresh.exceptionMessage();
-    EXPECT_TRUE(lines().empty()) << "the solver was called";
-    EXPECT_EQ(fresh.outstandingElements(), 0);
-    EXPECT_TRUE(fresh.misuse().empty());
-  }
+  solvercalls::expectRefused(cases);
 }
 
 }  // namespace

@@ -3,7 +3,10 @@
 // boundary objects and a small mesh.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -108,6 +111,34 @@ inline void makeMesh(fakejni::FakeJvm& jvm, const std::string& name,
 inline void freshSolver(fakejni::FakeJvm& jvm) {
   Java_qel_surface_Native2DSolver_releaseSubbasins(jvm.env(), nullptr);
   fakejni::journal::clear();
+}
+
+// A call the bridge must refuse: it leaves `exception` pending with a
+// message holding `message`, never reaches the solver, holds no array
+// elements and misuses no JNI function.
+struct RefusedCall {
+  const char* what;
+  std::function<void(fakejni::FakeJvm&)> call;
+  const char* exception;
+  const char* message;
+};
+
+template <std::size_t N>
+void expectRefused(const RefusedCall (&cases)[N]) {
+  for (const RefusedCall& c : cases) {
+    SCOPED_TRACE(c.what);
+    fakejni::FakeJvm fresh;
+    fakejni::journal::clear();
+    c.call(fresh);
+    EXPECT_TRUE(fresh.exceptionPending());
+    EXPECT_EQ(fresh.exceptionClass(), c.exception);
+    EXPECT_NE(fresh.exceptionMessage().find(c.message), std::string::npos)
+        << fresh.exceptionMessage();
+    EXPECT_TRUE(fakejni::journal::lines().empty()) << "the solver was called";
+    EXPECT_EQ(fresh.outstandingElements(), 0);
+    EXPECT_TRUE(fresh.misuse().empty())
+        << (fresh.misuse().empty() ? "" : fresh.misuse().front());
+  }
 }
 
 }  // namespace solvercalls
