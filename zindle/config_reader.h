@@ -24,7 +24,7 @@ constexpr int kMaxIncludeDepth = 32;
 // At most this many files are read in one run, counting every include. The
 // depth bound alone still lets a file that includes itself twice ask for
 // 2^32 reads; past this count further includes are skipped the same way.
-constexpr int kMaxFilesRead = 4096;
+constexpr int kMaxFilesRead = 256;
 // At most this many "$" substitutions in one expansion, so that a value that
 // brings back its own "$NAME" ends.
 constexpr int kMaxSubstitutions = 64;
