@@ -2,9 +2,9 @@
 // the subbasin geometry of initializeSubbasinGeometry.
 
 #include <cstdio>
-#include <string>
 
 #include "jni_support.h"
+#include "mesh_counts.h"
 #include "quarnel.h"
 
 namespace velmora {
@@ -21,9 +21,9 @@ using BasinRoutine = void (*)(const int*, const char*, FLen);
 // within the array. With a count of 0 no name is read.
 void setupBasin(JNIEnv* env, jint count, jobjectArray names,
                 BasinRoutine routine) {
-  constexpr std::size_t kSlot = Name32::kLength;
+  constexpr std::size_t kSlot = kNameWidth;
   if (count < 0) {
-    throwIllegalArgument(env, "count is negative: " + std::to_string(count));
+    throwIllegalArgument(env, "count is negative: %d", static_cast<int>(count));
     return;
   }
   if (count > 0 && names == nullptr) {
@@ -31,9 +31,9 @@ void setupBasin(JNIEnv* env, jint count, jobjectArray names,
     return;
   }
   if (count > 0 && count > env->GetArrayLength(names)) {
-    throwIllegalArgument(
-        env, "count " + std::to_string(count) + " exceeds the " +
-                 std::to_string(env->GetArrayLength(names)) + " names");
+    throwIllegalArgument(env, "count %d exceeds the %d names",
+                         static_cast<int>(count),
+                         static_cast<int>(env->GetArrayLength(names)));
     return;
   }
   Buffer<char> list;
@@ -45,9 +45,10 @@ void setupBasin(JNIEnv* env, jint count, jobjectArray names,
     ScopedLocalRef<jstring> name(
         env, static_cast<jstring>(env->GetObjectArrayElement(names, i)));
     if (env->ExceptionCheck()) return;
-    const std::string what = "names[" + std::to_string(i) + "]";
+    char what[32];
+    std::snprintf(what, sizeof what, "names[%d]", static_cast<int>(i));
     if (!copySolverText(env, name.get(), list.data() + kSlot * i, kSlot,
-                        what.c_str())) {
+                        what)) {
       return;
     }
   }
@@ -93,8 +94,8 @@ bool readCellCoordinates(JNIEnv* env, jobject geometry, jclass cls,
   if (coordinates.get() == nullptr) {
     std::printf(">>>> failed to get jCoord\n");
     std::fflush(stdout);
-    throwJava(env, "java/lang/NullPointerException",
-              "field _cellCoordinates is null");
+    throwFormatted(env, "java/lang/NullPointerException",
+                   "field _cellCoordinates is null");
     return false;
   }
   if (!g.cellCoordinates.allocate(
@@ -127,8 +128,8 @@ bool readGeometry(JNIEnv* env, jobject geometry, GeometryBuffers& g) {
       return false;
     }
     if (g.maxNodesPerCell < 0) {
-      throwIllegalArgument(env, "_maxNumberNodesPerCell is negative: " +
-                                    std::to_string(g.maxNodesPerCell));
+      throwIllegalArgument(env, "_maxNumberNodesPerCell is negative: %d",
+                           static_cast<int>(g.maxNodesPerCell));
       return false;
     }
     if (!g.cellBathAreas.allocate(env, static_cast<std::size_t>(g.cellCount),
@@ -173,9 +174,9 @@ bool readGeometry(JNIEnv* env, jobject geometry, GeometryBuffers& g) {
   return true;
 }
 
-void initializeGeometry(JNIEnv* env, jstring subbasin, jobject geometry) {
-  Name32 name;
-  if (!name.read(env, subbasin, "subbasin")) return;
+// The cell and face counts handed over are remembered under the name once
+// the routine has them: the result methods size their arrays by them.
+void initializeGeometry(JNIEnv* env, const char* name, jobject geometry) {
   if (geometry == nullptr) {
     throwNullArgument(env, "geometry");
     return;
@@ -190,7 +191,7 @@ void initializeGeometry(JNIEnv* env, jstring subbasin, jobject geometry) {
   const int nodeCellValueCount = g.nodeCellValueCount;
   const int faceCount = g.faceCount;
   INITSUBBASINGEOMETRY(
-      name.data(), &cellCount, &internalCellCount, &cellFaceValueCount,
+      name, &cellCount, &internalCellCount, &cellFaceValueCount,
       &maxNodesPerCell, g.cellCoordinates.data(), g.cellBathAreas.data(),
       solverInts(g.cellFaceOrientationInfo.data()),
       solverInts(g.cellFaceOrientationValues.data()),
@@ -200,7 +201,8 @@ void initializeGeometry(JNIEnv* env, jstring subbasin, jobject geometry) {
       solverInts(g.nodeFaceOrientationInfo.data()),
       solverInts(g.nodeFaceOrientationValues.data()), &faceCount,
       g.faceNormalVector.data(), g.faceVectorLength.data(),
-      solverInts(g.faceNodeIndices.data()), name.kLength);
+      solverInts(g.faceNodeIndices.data()), kNameWidth);
+  rememberMeshCounts(name, MeshCounts{g.cellCount, g.faceCount});
 }
 
 }  // namespace
@@ -225,8 +227,9 @@ JNIEXPORT void JNICALL
 Java_qel_surface_Native2DSolver_initializeSubbasinGeometry(JNIEnv* env, jclass,
                                                            jstring subbasin,
                                                            jobject geometry) {
-  velmora::guarded(
-      env, [&] { velmora::initializeGeometry(env, subbasin, geometry); });
+  velmora::withSubbasin(env, subbasin, [&](const char* name) {
+    velmora::initializeGeometry(env, name, geometry);
+  });
 }
 
 }  // extern "C"

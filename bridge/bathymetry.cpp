@@ -34,9 +34,7 @@ bool readBathymetry(JNIEnv* env, jobject bathymetry, BathymetryBuffers& b) {
                    b.faceAreaElevationValues, &b.faceAreaElevationCount);
 }
 
-void initializeBathymetry(JNIEnv* env, jstring subbasin, jobject bathymetry) {
-  Name32 name;
-  if (!name.read(env, subbasin, "subbasin")) return;
+void initializeBathymetry(JNIEnv* env, const char* name, jobject bathymetry) {
   if (bathymetry == nullptr) {
     throwNullArgument(env, "bathymetry");
     return;
@@ -47,12 +45,12 @@ void initializeBathymetry(JNIEnv* env, jstring subbasin, jobject bathymetry) {
   const int cellVolumeElevationCount = b.cellVolumeElevationCount;
   const int faceCount = b.faceCount;
   const int faceAreaElevationCount = b.faceAreaElevationCount;
-  INITSUBBASINBATHYMETRY(name.data(), &cellCount, &cellVolumeElevationCount,
+  INITSUBBASINBATHYMETRY(name, &cellCount, &cellVolumeElevationCount,
                          &faceCount, &faceAreaElevationCount,
                          solverInts(b.cellVolumeElevationInfo.data()),
                          b.cellVolumeElevationValues.data(),
                          solverInts(b.faceAreaElevationInfo.data()),
-                         b.faceAreaElevationValues.data(), name.kLength);
+                         b.faceAreaElevationValues.data(), kNameWidth);
 }
 
 }  // namespace
@@ -62,6 +60,7 @@ void initializeBathymetry(JNIEnv* env, jstring subbasin, jobject bathymetry) {
 extern "C" JNIEXPORT void JNICALL
 Java_qel_surface_Native2DSolver_initializeSubbasinBathymetry(
     JNIEnv* env, jclass, jstring subbasin, jobject bathymetry) {
-  velmora::guarded(
-      env, [&] { velmora::initializeBathymetry(env, subbasin, bathymetry); });
+  velmora::withSubbasin(env, subbasin, [&](const char* name) {
+    velmora::initializeBathymetry(env, name, bathymetry);
+  });
 }

@@ -10,16 +10,13 @@
 namespace velmora {
 namespace {
 
-static_assert(sizeof(jint) == sizeof(int), "jint must be the solver's int");
-
-constexpr FLen kNameLength = Name32::kLength;
-
 // The faces of one boundary, copied out of the Java boundary object for the
 // duration of one declaration call. The solver copies what it keeps.
 struct BoundaryFaceSet {
   int faceCount = 0;
   std::vector<jdouble> faceFractions;
   std::vector<jint> faceIndices;
+  const int* indices() const { return solverInts(faceIndices.data()); }
 };
 
 // Fills `faces` from the fields "_faceIndex" (whose length is the face
@@ -63,16 +60,6 @@ void releaseBoundaryFaces(BoundaryFaceSet& faces) {
   std::vector<jdouble>().swap(faces.faceFractions);
 }
 
-const int* solverInts(const std::vector<jint>& values) {
-  return reinterpret_cast<const int*>(values.data());
-}
-
-bool readNames(JNIEnv* env, jstring subbasin, jstring boundary,
-               Name32& subbasinText, Name32& boundaryText) {
-  return subbasinText.read(env, subbasin, "subbasin") &&
-         boundaryText.read(env, boundary, "boundary");
-}
-
 using DeclareRoutine = void (*)(const char*, const char*, const int*,
                                 const int*, const double*, const double*, FLen,
                                 FLen);
@@ -82,15 +69,15 @@ using DeclareRoutine = void (*)(const char*, const char*, const int*,
 void declareBoundary(JNIEnv* env, DeclareRoutine routine, jstring subbasin,
                      jstring boundary, jobject facesObject,
                      const jdouble* value) {
-  Name32 subbasinText;
-  Name32 boundaryText;
-  if (!readNames(env, subbasin, boundary, subbasinText, boundaryText)) return;
-  BoundaryFaceSet faces;
-  if (!readBoundaryFaces(env, facesObject, faces)) return;
-  routine(subbasinText.data(), boundaryText.data(), &faces.faceCount,
-          solverInts(faces.faceIndices), faces.faceFractions.data(), value,
-          kNameLength, kNameLength);
-  releaseBoundaryFaces(faces);
+  withNames(env, subbasin, boundary, "boundary",
+            [&](const char* subbasinText, const char* boundaryText) {
+              BoundaryFaceSet faces;
+              if (!readBoundaryFaces(env, facesObject, faces)) return;
+              routine(subbasinText, boundaryText, &faces.faceCount,
+                      faces.indices(), faces.faceFractions.data(), value,
+                      kNameWidth, kNameWidth);
+              releaseBoundaryFaces(faces);
+            });
 }
 
 using ValueRoutine = void (*)(const char*, const char*, const double*, FLen,
@@ -98,12 +85,32 @@ using ValueRoutine = void (*)(const char*, const char*, const double*, FLen,
 
 void setBoundaryValue(JNIEnv* env, ValueRoutine routine, jstring subbasin,
                       jstring boundary, jdouble value) {
-  Name32 subbasinText;
-  Name32 boundaryText;
-  if (!readNames(env, subbasin, boundary, subbasinText, boundaryText)) return;
-  const double copy = value;
-  routine(subbasinText.data(), boundaryText.data(), &copy, kNameLength,
-          kNameLength);
+  withNames(env, subbasin, boundary, "boundary",
+            [&](const char* subbasinText, const char* boundaryText) {
+              const double copy = value;
+              routine(subbasinText, boundaryText, &copy, kNameWidth,
+                      kNameWidth);
+            });
+}
+
+// The curve arrays go to the routine in place; it may write into them.
+void declareRatingCurve(JNIEnv* env, const char* subbasinText,
+                        const char* boundaryText, jobject facesObject,
+                        jint curveInt, jdoubleArray curve1,
+                        jdoubleArray curve2) {
+  BoundaryFaceSet faces;
+  if (!readBoundaryFaces(env, facesObject, faces)) return;
+  const int curveCopy = curveInt;
+  DoubleElements first;
+  DoubleElements second;
+  if (!first.get(env, curve1, "curve1") || !second.get(env, curve2, "curve2"))
+    return;
+  INITBOUNDARYRATINGCURVE(subbasinText, boundaryText, &faces.faceCount,
+                          faces.indices(), faces.faceFractions.data(),
+                          &curveCopy, first.data(), second.data(), kNameWidth,
+                          kNameWidth);
+  releaseBoundaryFaces(faces);
+  releaseInOrder(first, second);
 }
 
 }  // namespace
@@ -121,27 +128,13 @@ JNIEXPORT void JNICALL Java_qel_surface_Native2DSolver_setBoundaryNormalDepth(
 }
 
 JNIEXPORT void JNICALL Java_qel_surface_Native2DSolver_setBoundaryRatingCurve(
-    JNIEnv* env, jclass, jstring subbasin, jstring boundary,
-    jobject facesObject, jint curveInt, jdoubleArray curve1,
-    jdoubleArray curve2) {
-  Name32 subbasinText;
-  Name32 boundaryText;
-  if (!readNames(env, subbasin, boundary, subbasinText, boundaryText)) return;
-  BoundaryFaceSet faces;
-  if (!readBoundaryFaces(env, facesObject, faces)) return;
-  const int curveCopy = curveInt;
-  // The curve arrays go to the routine in place; it may write into them.
-  DoubleElements first;
-  DoubleElements second;
-  if (!first.get(env, curve1, "curve1") || !second.get(env, curve2, "curve2"))
-    return;
-  INITBOUNDARYRATINGCURVE(subbasinText.data(), boundaryText.data(),
-                          &faces.faceCount, solverInts(faces.faceIndices),
-                          faces.faceFractions.data(), &curveCopy, first.data(),
-                          second.data(), kNameLength, kNameLength);
-  releaseBoundaryFaces(faces);
-  first.release();
-  second.release();
+    JNIEnv* env, jclass, jstring subbasin, jstring boundary, jobject faces,
+    jint curveInt, jdoubleArray curve1, jdoubleArray curve2) {
+  withNames(env, subbasin, boundary, "boundary",
+            [&](const char* subbasinText, const char* boundaryText) {
+              declareRatingCurve(env, subbasinText, boundaryText, faces,
+                                 curveInt, curve1, curve2);
+            });
 }
 
 // The fourth argument of setBoundaryFlow and setBoundaryStage is ignored.

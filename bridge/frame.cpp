@@ -1,64 +1,127 @@
-// The bridge frame: the stored environment, the relay to Java, and the three
-// frame methods.
+// The bridge frame: the recorded Java VM, the stored environment, the relay
+// to Java, and the three frame methods.
 
 #include "frame.h"
 
+#include <atomic>
 #include <cstdio>
+#include <string>
+#include <vector>
 
 #include "jni_support.h"
+#include "mesh_counts.h"
 #include "quarnel.h"
 
 namespace velmora {
 
 namespace {
-// The one piece of state that outlives a call. A plain pointer: it is valid
-// only on the thread, and during the call, that stored it.
-JNIEnv* storedEnv = nullptr;
-}  // namespace
 
-void storeEnvironment(JNIEnv* env) { storedEnv = env; }
+// Written once, by the first native method; read by the relay on any
+// thread.
+std::atomic<JavaVM*> javaVm{nullptr};
+// Kept as the frame always has; written by several Java threads at once, so
+// atomic, though nothing reads it for delivery.
+std::atomic<JNIEnv*> storedEnv{nullptr};
 
-JNIEnv* storedEnvironment() { return storedEnv; }
-
-}  // namespace velmora
+// Per thread: the critical regions held, and the messages that arrived while
+// one was.
+thread_local int criticalRegions = 0;
+thread_local std::vector<std::string> heldMessages;
 
 // Looks vmz/ErrorProcessor.processCodedMessage up anew on every message. A
 // missing class or method is reported by the two lines (not flushed) and the
 // error that FindClass or GetStaticMethodID left pending is cleared, so the
 // solver routine and the bridge go on with a clean environment. An exception
 // thrown by processCodedMessage itself is printed to standard error by the
-// JVM (ExceptionDescribe) and cleared for the same reason. Local references
-// are deleted, since a solve may relay many messages in one native frame.
-// Before any environment was stored there is no way to reach Java, and the
-// message is dropped.
-extern "C" JNIEXPORT void sendMessageToJava(const char* message) {
-  JNIEnv* env = velmora::storedEnvironment();
-  if (env == nullptr || message == nullptr) return;
-  jclass epClass = env->FindClass("vmz/ErrorProcessor");
-  if (epClass == nullptr) {
+// JVM (ExceptionDescribe, which clears it) for the same reason. Local
+// references are deleted, since a solve may relay many messages in one
+// native frame.
+void deliver(JNIEnv* env, const char* message) {
+  ScopedLocalRef<jclass> epClass(env, env->FindClass("vmz/ErrorProcessor"));
+  if (epClass.get() == nullptr) {
     env->ExceptionClear();
     std::printf("sendMessageToJava: message: %s\n", message);
     std::printf("sendMessageToJava: epClass is NULL\n");
     return;
   }
-  jmethodID methodID = env->GetStaticMethodID(epClass, "processCodedMessage",
-                                              "(Ljava/lang/String;)V");
+  jmethodID methodID = env->GetStaticMethodID(
+      epClass.get(), "processCodedMessage", "(Ljava/lang/String;)V");
   if (methodID == nullptr) {
     env->ExceptionClear();
     std::printf("sendMessageToJava: message: %s\n", message);
     std::printf("sendMessageToJava: methodID is NULL\n");
-    env->DeleteLocalRef(epClass);
     return;
   }
-  jstring text = env->NewStringUTF(message);
-  if (text != nullptr) {
-    env->CallStaticVoidMethod(epClass, methodID, text);
-    if (env->ExceptionCheck()) env->ExceptionDescribe();
-    env->DeleteLocalRef(text);
-  } else {
+  ScopedLocalRef<jstring> text(env, env->NewStringUTF(message));
+  if (text.get() == nullptr) {
     env->ExceptionClear();  // OutOfMemoryError: the message is dropped
+    return;
   }
-  env->DeleteLocalRef(epClass);
+  env->CallStaticVoidMethod(epClass.get(), methodID, text.get());
+  if (env->ExceptionCheck()) env->ExceptionDescribe();
+}
+
+// A thread the VM does not know (a solver's worker) is attached as a daemon,
+// so it never keeps the VM from ending, and detached right after, so the
+// VM's threads do not grow with every solve. On such a thread FindClass
+// uses the system class loader.
+void deliverOnThisThread(JavaVM* vm, const char* message) {
+  JNIEnv* env = nullptr;
+  const jint state =
+      vm->GetEnv(reinterpret_cast<void**>(&env), JNI_VERSION_1_6);
+  if (state == JNI_OK) {
+    deliver(env, message);
+    return;
+  }
+  if (state != JNI_EDETACHED) return;
+  JavaVMAttachArgs args{JNI_VERSION_1_6, const_cast<char*>("solver relay"),
+                        nullptr};
+  if (vm->AttachCurrentThreadAsDaemon(reinterpret_cast<void**>(&env), &args) !=
+      JNI_OK) {
+    return;
+  }
+  deliver(env, message);
+  vm->DetachCurrentThread();
+}
+
+}  // namespace
+
+void rememberJavaVm(JNIEnv* env) {
+  if (javaVm.load(std::memory_order_acquire) != nullptr) return;
+  JavaVM* vm = nullptr;
+  if (env->GetJavaVM(&vm) == JNI_OK) {
+    javaVm.store(vm, std::memory_order_release);
+  }
+}
+
+void storeEnvironment(JNIEnv* env) {
+  storedEnv.store(env, std::memory_order_relaxed);
+}
+
+void enterCriticalRegion() { ++criticalRegions; }
+
+void leaveCriticalRegion(JNIEnv* env) {
+  if (--criticalRegions > 0 || heldMessages.empty()) return;
+  std::vector<std::string> held;
+  held.swap(heldMessages);
+  for (const std::string& message : held) deliver(env, message.c_str());
+}
+
+}  // namespace velmora
+
+// Called by the solver, so nothing may escape it: a message that cannot be
+// held for want of memory is dropped.
+extern "C" JNIEXPORT void sendMessageToJava(const char* message) {
+  JavaVM* vm = velmora::javaVm.load(std::memory_order_acquire);
+  if (vm == nullptr || message == nullptr) return;
+  if (velmora::criticalRegions > 0) {
+    try {
+      velmora::heldMessages.emplace_back(message);
+    } catch (...) {
+    }
+    return;
+  }
+  velmora::deliverOnThisThread(vm, message);
 }
 
 extern "C" {
@@ -66,20 +129,28 @@ extern "C" {
 JNIEXPORT void JNICALL Java_qel_surface_Native2DSolver_setFortranLogFile(
     JNIEnv* env, jclass, jstring path) {
   velmora::storeEnvironment(env);
-  velmora::SolverText<256> text;
-  if (!text.read(env, path, "path")) return;
-  SETLOGFILE(text.data(), text.kLength);
+  velmora::guarded(env, [&] {
+    velmora::SolverText<kLogPathWidth> text;
+    if (text.read(env, path, "path")) SETLOGFILE(text.data(), text.kLength);
+  });
 }
 
 JNIEXPORT void JNICALL Java_qel_surface_Native2DSolver_setUnitSystem(
-    JNIEnv*, jclass, jint unitSystem) {
-  const int value = unitSystem;
-  SETUNITSYSTEM(&value);
+    JNIEnv* env, jclass, jint unitSystem) {
+  velmora::guarded(env, [&] {
+    const int value = unitSystem;
+    SETUNITSYSTEM(&value);
+  });
 }
 
+// The solver drops every subbasin, and with them the mesh counts the
+// bridge kept.
 JNIEXPORT void JNICALL
-Java_qel_surface_Native2DSolver_releaseSubbasins(JNIEnv*, jclass) {
-  DEALLOCATESUBBASINS();
+Java_qel_surface_Native2DSolver_releaseSubbasins(JNIEnv* env, jclass) {
+  velmora::guarded(env, [&] {
+    DEALLOCATESUBBASINS();
+    velmora::forgetMeshCounts();
+  });
 }
 
 }  // extern "C"

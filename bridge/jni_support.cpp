@@ -6,50 +6,53 @@
 
 namespace velmora {
 
-void throwJava(JNIEnv* env, const char* className,
-               const std::string& message) noexcept {
+void throwLiteral(JNIEnv* env, const char* className,
+                  const char* message) noexcept {
+  if (env->ExceptionCheck()) return;
   jclass cls = env->FindClass(className);
   // When even the exception class cannot be found, FindClass has left its
   // own error pending, which serves as well.
   if (cls != nullptr) {
-    env->ThrowNew(cls, message.c_str());
+    env->ThrowNew(cls, message);
     env->DeleteLocalRef(cls);
   }
 }
 
+namespace {
+void throwV(JNIEnv* env, const char* className, const char* format,
+            va_list args) noexcept {
+  char message[512];
+  std::vsnprintf(message, sizeof message, format, args);
+  throwLiteral(env, className, message);
+}
+}  // namespace
+
+#define VELMORA_THROW_FORMATTED(className) \
+  va_list args;                            \
+  va_start(args, format);                  \
+  throwV(env, className, format, args);    \
+  va_end(args)
+
 void throwFormatted(JNIEnv* env, const char* className, const char* format,
                     ...) noexcept {
-  // Formatted on the stack: reporting bad input must not itself fail for
-  // want of memory.
-  char message[512];
-  va_list args;
-  va_start(args, format);
-  std::vsnprintf(message, sizeof message, format, args);
-  va_end(args);
-  throwLiteral(env, className, message);
+  VELMORA_THROW_FORMATTED(className);
+}
+
+void throwIllegalArgument(JNIEnv* env, const char* format, ...) noexcept {
+  VELMORA_THROW_FORMATTED("java/lang/IllegalArgumentException");
+}
+
+void throwIllegalState(JNIEnv* env, const char* format, ...) noexcept {
+  VELMORA_THROW_FORMATTED("java/lang/IllegalStateException");
 }
 
 void throwNullArgument(JNIEnv* env, const char* what) noexcept {
   throwFormatted(env, "java/lang/NullPointerException", "%s is null", what);
 }
 
-void throwIllegalArgument(JNIEnv* env, const std::string& message) noexcept {
-  throwJava(env, "java/lang/IllegalArgumentException", message);
-}
-
 void throwOutOfMemory(JNIEnv* env, const char* what) noexcept {
   throwFormatted(env, "java/lang/OutOfMemoryError",
                  "cannot allocate the buffer for %s", what);
-}
-
-void throwLiteral(JNIEnv* env, const char* className,
-                  const char* message) noexcept {
-  if (env->ExceptionCheck()) return;
-  jclass cls = env->FindClass(className);
-  if (cls != nullptr) {
-    env->ThrowNew(cls, message);
-    env->DeleteLocalRef(cls);
-  }
 }
 
 bool copySolverText(JNIEnv* env, jstring s, char* out, std::size_t n,
@@ -80,44 +83,25 @@ bool copySolverText(JNIEnv* env, jstring s, char* out, std::size_t n,
   return true;
 }
 
-bool DoubleElements::get(JNIEnv* env, jdoubleArray array, const char* what) {
-  if (array == nullptr) {
-    throwNullArgument(env, what);
-    return false;
-  }
-  jdouble* elements = env->GetDoubleArrayElements(array, nullptr);
-  if (elements == nullptr) return false;  // OutOfMemoryError is pending
-  env_ = env;
-  array_ = array;
-  elements_ = elements;
-  return true;
+jdouble* ElementsAccess::get(JNIEnv* env, jdoubleArray array) {
+  return env->GetDoubleArrayElements(array, nullptr);
 }
 
-void DoubleElements::release() {
-  if (elements_ != nullptr) {
-    env_->ReleaseDoubleArrayElements(array_, elements_, 0);
-    elements_ = nullptr;
-  }
+void ElementsAccess::release(JNIEnv* env, jdoubleArray array,
+                             jdouble* elements) {
+  env->ReleaseDoubleArrayElements(array, elements, 0);
 }
 
-bool CriticalDoubles::get(JNIEnv* env, jdoubleArray array, const char* what) {
-  if (array == nullptr) {
-    throwNullArgument(env, what);
-    return false;
-  }
+jdouble* CriticalAccess::get(JNIEnv* env, jdoubleArray array) {
   void* elements = env->GetPrimitiveArrayCritical(array, nullptr);
-  if (elements == nullptr) return false;  // OutOfMemoryError is pending
-  env_ = env;
-  array_ = array;
-  elements_ = static_cast<jdouble*>(elements);
-  return true;
+  if (elements != nullptr) enterCriticalRegion();
+  return static_cast<jdouble*>(elements);
 }
 
-void CriticalDoubles::release() {
-  if (elements_ != nullptr) {
-    env_->ReleasePrimitiveArrayCritical(array_, elements_, 0);
-    elements_ = nullptr;
-  }
+void CriticalAccess::release(JNIEnv* env, jdoubleArray array,
+                             jdouble* elements) {
+  env->ReleasePrimitiveArrayCritical(array, elements, 0);
+  leaveCriticalRegion(env);
 }
 
 jobject getArrayField(JNIEnv* env, jobject object, jclass cls, const char* name,
@@ -132,19 +116,19 @@ jobject getArrayField(JNIEnv* env, jobject object, jclass cls, const char* name,
   return value;
 }
 
-namespace {
-
-bool checkLength(JNIEnv* env, jarray array, jsize needed, const char* what,
-                 const char* unit = "elements") {
+bool requireLength(JNIEnv* env, jarray array, jsize needed, const char* what,
+                   const char* unit) {
   const jsize length = env->GetArrayLength(array);
   if (length < needed) {
-    throwFormatted(env, "java/lang/IllegalArgumentException",
-                   "%s has %d %s, needs %d", what, static_cast<int>(length),
-                   unit, static_cast<int>(needed));
+    throwIllegalArgument(env, "%s has %d %s, needs %d", what,
+                         static_cast<int>(length), unit,
+                         static_cast<int>(needed));
     return false;
   }
   return true;
 }
+
+namespace {
 
 template <typename Array, typename Elem>
 void region(JNIEnv* env, Array array, jsize n, Elem* out);
@@ -166,7 +150,7 @@ bool copyElementsImpl(JNIEnv* env, Array array, jsize n, Elem* out,
     return false;
   }
   if (n <= 0) return true;
-  if (!checkLength(env, array, n, what)) return false;
+  if (!requireLength(env, array, n, what)) return false;
   region(env, array, n, out);
   return !env->ExceptionCheck();
 }
@@ -179,7 +163,7 @@ bool copyRowsImpl(JNIEnv* env, jobjectArray table, jsize rows, jsize k,
     return false;
   }
   if (rows <= 0) return true;
-  if (!checkLength(env, table, rows, what, "rows")) return false;
+  if (!requireLength(env, table, rows, what, "rows")) return false;
   for (jsize i = 0; i < rows; ++i) {
     // i is below the length checked above, so this cannot throw; a mesh
     // has millions of rows, and every JNI call per row counts.
@@ -192,10 +176,9 @@ bool copyRowsImpl(JNIEnv* env, jobjectArray table, jsize rows, jsize k,
     Array typed = static_cast<Array>(row.get());
     const jsize length = env->GetArrayLength(typed);
     if (length < k) {
-      throwFormatted(env, "java/lang/IllegalArgumentException",
-                     "%s row %d has %d elements, needs %d", what,
-                     static_cast<int>(i), static_cast<int>(length),
-                     static_cast<int>(k));
+      throwIllegalArgument(env, "%s row %d has %d elements, needs %d", what,
+                           static_cast<int>(i), static_cast<int>(length),
+                           static_cast<int>(k));
       return false;
     }
     if (k > 0) region(env, typed, k, out + static_cast<std::size_t>(k) * i);
@@ -223,10 +206,6 @@ bool copyRows(JNIEnv* env, jobjectArray table, jsize rows, jsize k, jint* out,
 bool copyRows(JNIEnv* env, jobjectArray table, jsize rows, jsize k,
               jdouble* out, const char* what) {
   return copyRowsImpl<jdoubleArray>(env, table, rows, k, out, what);
-}
-
-void scale(std::vector<double>& values, double factor) {
-  scale(values.data(), values.size(), factor);
 }
 
 void scale(double* values, std::size_t n, double factor) {
@@ -257,8 +236,8 @@ bool readTableImpl(JNIEnv* env, jobject object, jclass cls, const char* field,
   jobjectArray table = static_cast<jobjectArray>(value.get());
   const jsize n = rows < 0 ? env->GetArrayLength(table) : rows;
   if (k < 0) {
-    throwFormatted(env, "java/lang/IllegalArgumentException",
-                   "%s: negative row width %d", field, static_cast<int>(k));
+    throwIllegalArgument(env, "%s: negative row width %d", field,
+                         static_cast<int>(k));
     return false;
   }
   if (!out.allocate(env, static_cast<std::size_t>(n) * k, field)) return false;

@@ -13,37 +13,48 @@
 #include <memory>
 #include <new>
 #include <stdexcept>
-#include <string>
+#include <utility>
 #include <vector>
+
+#include "frame.h"
+#include "quarnel.h"
 
 namespace velmora {
 
 // --- Java exceptions ------------------------------------------------------
+//
+// The one family of throw helpers. Each does nothing when an exception is
+// already pending (the first one stays), and formats its message on the
+// stack (at most 511 bytes): reporting bad input must not itself fail for
+// want of memory.
 
-void throwJava(JNIEnv* env, const char* className,
-               const std::string& message) noexcept;
-// Throws a message formatted with printf rules (at most 511 bytes, built on
-// the stack). Does nothing when an exception is already pending.
-void throwFormatted(JNIEnv* env, const char* className, const char* format,
-                    ...) noexcept
 #if defined(__GNUC__)
-    __attribute__((format(printf, 3, 4)))
+#define VELMORA_PRINTF(f, a) __attribute__((format(printf, f, a)))
+#else
+#define VELMORA_PRINTF(f, a)
 #endif
-    ;
-// NullPointerException("<what> is null").
-void throwNullArgument(JNIEnv* env, const char* what) noexcept;
-void throwIllegalArgument(JNIEnv* env, const std::string& message) noexcept;
-void throwOutOfMemory(JNIEnv* env, const char* what) noexcept;
-// Throws without building a message on the heap (for use where memory has
-// run out). Does nothing when an exception is already pending.
+
 void throwLiteral(JNIEnv* env, const char* className,
                   const char* message) noexcept;
+void throwFormatted(JNIEnv* env, const char* className, const char* format,
+                    ...) noexcept VELMORA_PRINTF(3, 4);
+// NullPointerException("<what> is null").
+void throwNullArgument(JNIEnv* env, const char* what) noexcept;
+void throwIllegalArgument(JNIEnv* env, const char* format, ...) noexcept
+    VELMORA_PRINTF(2, 3);
+void throwIllegalState(JNIEnv* env, const char* format, ...) noexcept
+    VELMORA_PRINTF(2, 3);
+// OutOfMemoryError("cannot allocate the buffer for <what>").
+void throwOutOfMemory(JNIEnv* env, const char* what) noexcept;
 
 // Runs a native method's body so that no C++ exception leaves it: a
-// std::bad_alloc becomes OutOfMemoryError, anything else
-// java.lang.Error, both thrown only when no Java exception is pending yet.
+// std::bad_alloc becomes OutOfMemoryError, anything else java.lang.Error,
+// both thrown only when no Java exception is pending yet. Every native
+// method runs its body here, which is also where the Java VM is recorded
+// for the relay the first time any method runs.
 template <typename Body>
 void guarded(JNIEnv* env, Body&& body) noexcept {
+  rememberJavaVm(env);
   try {
     body();
   } catch (const std::bad_alloc&) {
@@ -61,20 +72,33 @@ template <typename T = jobject>
 class ScopedLocalRef {
  public:
   ScopedLocalRef(JNIEnv* env, T ref) : env_(env), ref_(ref) {}
-  ~ScopedLocalRef() {
-    if (ref_ != nullptr) env_->DeleteLocalRef(ref_);
-  }
+  ~ScopedLocalRef() { reset(); }
   ScopedLocalRef(const ScopedLocalRef&) = delete;
   ScopedLocalRef& operator=(const ScopedLocalRef&) = delete;
+  ScopedLocalRef(ScopedLocalRef&& other) noexcept
+      : env_(other.env_), ref_(other.release()) {}
+  ScopedLocalRef& operator=(ScopedLocalRef&& other) noexcept {
+    if (this != &other) {
+      reset(other.release());
+      env_ = other.env_;
+    }
+    return *this;
+  }
   T get() const { return ref_; }
+  // Gives up the reference without deleting it.
+  T release() { return std::exchange(ref_, nullptr); }
+  // Deletes the reference held, if any, and holds `ref` instead.
+  void reset(T ref = nullptr) {
+    if (ref_ != nullptr) env_->DeleteLocalRef(ref_);
+    ref_ = ref;
+  }
 
  private:
   JNIEnv* env_;
   T ref_;
 };
 
-// --- Solver text arguments
-// ----------------------------------------------------
+// --- Solver text arguments ------------------------------------------------
 
 // Copies the modified UTF-8 bytes of the first `n` bytes' worth of `s` into
 // `out`, blank-filled to exactly n bytes, no terminator. The string's bytes
@@ -87,7 +111,7 @@ bool copySolverText(JNIEnv* env, jstring s, char* out, std::size_t n,
 template <std::size_t N>
 class SolverText {
  public:
-  static constexpr std::size_t kLength = N;
+  static constexpr FLen kLength = N;
   bool read(JNIEnv* env, jstring s, const char* what) {
     return copySolverText(env, s, bytes_, N, what);
   }
@@ -97,7 +121,32 @@ class SolverText {
   char bytes_[N];
 };
 
-using Name32 = SolverText<32>;
+using Name = SolverText<kNameWidth>;
+
+// The shape of nearly every native method: under guarded(), the subbasin
+// name is read (and then a second name of width N: a boundary or a
+// method), and `call` gets their solver texts. A null name throws
+// NullPointerException naming it, and `call` is not made.
+template <typename Call>
+void withSubbasin(JNIEnv* env, jstring subbasin, Call&& call) noexcept {
+  guarded(env, [&] {
+    Name name;
+    if (name.read(env, subbasin, "subbasin")) call(name.data());
+  });
+}
+
+template <std::size_t N = kNameWidth, typename Call>
+void withNames(JNIEnv* env, jstring subbasin, jstring second,
+               const char* secondWhat, Call&& call) noexcept {
+  guarded(env, [&] {
+    Name name;
+    SolverText<N> other;
+    if (name.read(env, subbasin, "subbasin") &&
+        other.read(env, second, secondWhat)) {
+      call(name.data(), other.data());
+    }
+  });
+}
 
 // --- Owned buffers ----------------------------------------------------------
 
@@ -152,22 +201,53 @@ static_assert(sizeof(jint) == sizeof(int), "jint must be a 32-bit int");
 inline const int* solverInts(const jint* values) {
   return reinterpret_cast<const int*>(values);
 }
-inline int* solverInts(jint* values) { return reinterpret_cast<int*>(values); }
 
 // --- Arrays handed over in place --------------------------------------------
 
-// Get<Type>ArrayElements on construction, Release<Type>ArrayElements in mode
-// 0 on release() or destruction, so whatever the routine wrote reaches the
-// Java array.
-class DoubleElements {
+// Get<Type>ArrayElements and Release in mode 0, so whatever the routine
+// wrote reaches the Java array. For arrays a routine may hold while it
+// relays a message to Java.
+struct ElementsAccess {
+  static jdouble* get(JNIEnv* env, jdoubleArray array);
+  static void release(JNIEnv* env, jdoubleArray array, jdouble* elements);
+};
+
+// GetPrimitiveArrayCritical, which on HotSpot hands over the array itself,
+// for a routine that only writes values. No JNI call may be made while the
+// region is held, so the relay holds messages that arrive in it and delivers
+// them once it is released.
+struct CriticalAccess {
+  static jdouble* get(JNIEnv* env, jdoubleArray array);
+  static void release(JNIEnv* env, jdoubleArray array, jdouble* elements);
+};
+
+// A double array handed to the routine in place: obtained by get(),
+// released (mode 0) by release() or on destruction.
+template <typename Access>
+class InPlaceDoubles {
  public:
-  DoubleElements() = default;
-  ~DoubleElements() { release(); }
-  DoubleElements(const DoubleElements&) = delete;
-  DoubleElements& operator=(const DoubleElements&) = delete;
+  InPlaceDoubles() = default;
+  ~InPlaceDoubles() { release(); }
+  InPlaceDoubles(const InPlaceDoubles&) = delete;
+  InPlaceDoubles& operator=(const InPlaceDoubles&) = delete;
   // A null array throws NullPointerException naming `what`.
-  bool get(JNIEnv* env, jdoubleArray array, const char* what);
-  void release();
+  bool get(JNIEnv* env, jdoubleArray array, const char* what) {
+    if (array == nullptr) {
+      throwNullArgument(env, what);
+      return false;
+    }
+    jdouble* elements = Access::get(env, array);
+    if (elements == nullptr) return false;  // OutOfMemoryError is pending
+    env_ = env;
+    array_ = array;
+    elements_ = elements;
+    return true;
+  }
+  void release() {
+    if (elements_ != nullptr) {
+      Access::release(env_, array_, std::exchange(elements_, nullptr));
+    }
+  }
   jdouble* data() const { return elements_; }
 
  private:
@@ -176,25 +256,24 @@ class DoubleElements {
   jdouble* elements_ = nullptr;
 };
 
-// GetPrimitiveArrayCritical for a double array that a routine only writes,
-// without calling back into Java. Released in mode 0 (commit and free).
-class CriticalDoubles {
- public:
-  CriticalDoubles() = default;
-  ~CriticalDoubles() { release(); }
-  CriticalDoubles(const CriticalDoubles&) = delete;
-  CriticalDoubles& operator=(const CriticalDoubles&) = delete;
-  bool get(JNIEnv* env, jdoubleArray array, const char* what);
-  void release();
-  jdouble* data() const { return elements_; }
+using DoubleElements = InPlaceDoubles<ElementsAccess>;
+using CriticalDoubles = InPlaceDoubles<CriticalAccess>;
 
- private:
-  JNIEnv* env_ = nullptr;
-  jdoubleArray array_ = nullptr;
-  jdouble* elements_ = nullptr;
-};
+// The trap of every method with several in-place arrays: they must be
+// released in the order they were obtained, while destructors run in the
+// reverse order. So after the routine the method releases them here, left
+// to right; the destructors only clean up after a failure.
+template <typename... Guards>
+void releaseInOrder(Guards&... guards) {
+  (guards.release(), ...);
+}
 
 // --- Fields and copies of read-only arrays ----------------------------------
+
+// Throws IllegalArgumentException "<what> has <length> elements, needs
+// <needed>" when the array is shorter than `needed`.
+bool requireLength(JNIEnv* env, jarray array, jsize needed, const char* what,
+                   const char* unit = "elements");
 
 // Reads the array field `name` of signature `sig` from `object` (of class
 // `cls`). A missing field leaves the JVM's NoSuchFieldError pending; a null
@@ -221,7 +300,6 @@ bool copyRows(JNIEnv* env, jobjectArray table, jsize rows, jsize k,
               jdouble* out, const char* what);
 
 // Multiplies every element by `factor` in 64-bit floating point.
-void scale(std::vector<double>& values, double factor);
 void scale(double* values, std::size_t n, double factor);
 
 // A table field of `object` read into `out`: `rows` rows (all of the

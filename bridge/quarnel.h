@@ -26,6 +26,13 @@
 
 using FLen = std::size_t;  // hidden CHARACTER length
 
+// The widths of the solver's CHARACTER arguments, shared by the bridge and
+// the stand-in.
+constexpr FLen kNameWidth = 32;  // subbasin, boundary and method names
+constexpr FLen kShortMethodWidth =
+    16;  // the method of SETTRANSPORTPOTENTIALMETHOD
+constexpr FLen kLogPathWidth = 256;  // the path of SETLOGFILE
+
 extern "C" {
 
 // Frame.

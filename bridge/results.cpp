@@ -3,18 +3,11 @@
 #include <jni.h>
 
 #include "jni_support.h"
+#include "mesh_counts.h"
 #include "quarnel.h"
 
 namespace velmora {
 namespace {
-
-constexpr FLen kNameLength = Name32::kLength;
-
-bool readNames(JNIEnv* env, jstring subbasin, jstring boundary,
-               Name32& subbasinText, Name32& boundaryText) {
-  return subbasinText.read(env, subbasin, "subbasin") &&
-         boundaryText.read(env, boundary, "boundary");
-}
 
 // A boundary result lands in element 0 of `result`, which must exist. Only
 // that element is read and written (Get/SetDoubleArrayRegion), so the
@@ -24,89 +17,111 @@ bool checkResultArray(JNIEnv* env, jdoubleArray result) {
     throwNullArgument(env, "result");
     return false;
   }
-  if (env->GetArrayLength(result) < 1) {
-    jclass cls = env->FindClass("java/lang/IllegalArgumentException");
-    if (cls != nullptr) {
-      env->ThrowNew(cls, "result has 0 elements, needs 1");
-      env->DeleteLocalRef(cls);
-    }
-    return false;
-  }
-  return true;
+  return requireLength(env, result, 1, "result");
 }
 
-void storeResult(JNIEnv* env, jdoubleArray result, double value) {
-  const jdouble element = value;
-  env->SetDoubleArrayRegion(result, 0, 1, &element);
+// `start` is where the routine's value starts: the array's element 0, so
+// that a routine that does not write it leaves the Java array as it was
+// (nullptr), or the given value.
+template <typename Call>
+void boundaryResult(JNIEnv* env, jstring subbasin, jstring boundary,
+                    jdoubleArray result, const double* start, Call&& call) {
+  withNames(env, subbasin, boundary, "boundary",
+            [&](const char* subbasinText, const char* boundaryText) {
+              if (!checkResultArray(env, result)) return;
+              jdouble value = 0.0;
+              if (start != nullptr) {
+                value = *start;
+              } else {
+                env->GetDoubleArrayRegion(result, 0, 1, &value);
+                if (env->ExceptionCheck()) return;
+              }
+              double local = value;
+              call(subbasinText, boundaryText, &local);
+              const jdouble element = local;
+              env->SetDoubleArrayRegion(result, 0, 1, &element);
+            });
 }
 
 using BoundaryRoutine = void (*)(const char*, const char*, double*, FLen, FLen);
 
-// The local value starts as the array's element 0, so a routine that does
-// not write it leaves the Java array as it was instead of storing an
-// indeterminate value.
-void boundaryResult(JNIEnv* env, BoundaryRoutine routine, jstring subbasin,
-                    jstring boundary, jdoubleArray result) {
-  Name32 subbasinText;
-  Name32 boundaryText;
-  if (!readNames(env, subbasin, boundary, subbasinText, boundaryText) ||
-      !checkResultArray(env, result)) {
-    return;
-  }
-  jdouble value = 0.0;
-  env->GetDoubleArrayRegion(result, 0, 1, &value);
-  if (env->ExceptionCheck()) return;
-  double local = value;
-  routine(subbasinText.data(), boundaryText.data(), &local, kNameLength,
-          kNameLength);
-  storeResult(env, result, local);
+void boundaryValue(JNIEnv* env, BoundaryRoutine routine, jstring subbasin,
+                   jstring boundary, jdoubleArray result) {
+  boundaryResult(env, subbasin, boundary, result, nullptr,
+                 [&](const char* s, const char* b, double* value) {
+                   routine(s, b, value, kNameWidth, kNameWidth);
+                 });
 }
 
 // GETBOUNDARYLOAD with the result value set to 0.0 before the call.
 void boundaryLoad(JNIEnv* env, jstring subbasin, jstring boundary,
                   jdoubleArray result, jint k) {
-  Name32 subbasinText;
-  Name32 boundaryText;
-  if (!readNames(env, subbasin, boundary, subbasinText, boundaryText) ||
-      !checkResultArray(env, result)) {
-    return;
+  static const double kZero = 0.0;
+  boundaryResult(env, subbasin, boundary, result, &kZero,
+                 [&](const char* s, const char* b, double* value) {
+                   const int kCopy = k;
+                   GETBOUNDARYLOAD(s, b, value, &kCopy, kNameWidth, kNameWidth);
+                 });
+}
+
+enum class Per { kCell, kFace };
+
+// The routine writes one value per cell (per face) of the mesh last handed
+// to the solver under this name, so `values` must hold that many: a shorter
+// array is refused, and so is a name with no geometry, before the routine
+// is called. The count comes from the bridge's own record (mesh_counts.h).
+bool checkValues(JNIEnv* env, const char* name, jdoubleArray values, Per per) {
+  if (values == nullptr) {
+    throwNullArgument(env, "values");
+    return false;
   }
-  const int kCopy = k;
-  double local = 0.0;
-  GETBOUNDARYLOAD(subbasinText.data(), boundaryText.data(), &local, &kCopy,
-                  kNameLength, kNameLength);
-  storeResult(env, result, local);
+  MeshCounts counts;
+  if (!findMeshCounts(name, &counts)) {
+    FLen n = kNameWidth;
+    while (n > 0 && name[n - 1] == ' ') --n;
+    throwIllegalState(env, "subbasin \"%.*s\" has no geometry",
+                      static_cast<int>(n), name);
+    return false;
+  }
+  return requireLength(
+      env, values, per == Per::kCell ? counts.cells : counts.faces, "values");
 }
 
 // Cell and face results: the routine writes straight into the Java array's
-// elements. It only writes values and never calls back into Java, so the
-// elements are taken as a critical region, which on HotSpot hands over the
-// array itself instead of a copy. The caller sizes the array.
-using CellRoutine = void (*)(const char*, double*, const int*, FLen);
-using CellRoutine2 = void (*)(const char*, double*, const int*, const int*,
-                              FLen);
-
-void cellResult(JNIEnv* env, CellRoutine routine, jstring subbasin,
-                jdoubleArray values, jint i1) {
-  Name32 text;
-  if (!text.read(env, subbasin, "subbasin")) return;
-  const int i1Copy = i1;
-  CriticalDoubles elements;
-  if (!elements.get(env, values, "values")) return;
-  routine(text.data(), elements.data(), &i1Copy, kNameLength);
-  elements.release();
+// elements, taken as a critical region, which on HotSpot hands over the
+// array itself instead of a copy. A message the routine relays meanwhile
+// is held by the relay and delivered once the region is released.
+template <typename Call>
+void cellResult(JNIEnv* env, Per per, jstring subbasin, jdoubleArray values,
+                Call&& call) {
+  withSubbasin(env, subbasin, [&](const char* name) {
+    if (!checkValues(env, name, values, per)) return;
+    CriticalDoubles elements;
+    if (!elements.get(env, values, "values")) return;
+    call(name, elements.data());
+    elements.release();
+  });
 }
 
-void cellResult2(JNIEnv* env, CellRoutine2 routine, jstring subbasin,
-                 jdoubleArray values, jint i1, jint i2) {
-  Name32 text;
-  if (!text.read(env, subbasin, "subbasin")) return;
-  const int i1Copy = i1;
-  const int i2Copy = i2;
-  CriticalDoubles elements;
-  if (!elements.get(env, values, "values")) return;
-  routine(text.data(), elements.data(), &i1Copy, &i2Copy, kNameLength);
-  elements.release();
+using CellRoutine = void (*)(const char*, double*, const int*, FLen);
+using CellRoutineWithClass = void (*)(const char*, double*, const int*,
+                                      const int*, FLen);
+
+void cellResult(JNIEnv* env, CellRoutine routine, jstring subbasin,
+                jdoubleArray values, jint i1, Per per = Per::kCell) {
+  cellResult(env, per, subbasin, values, [&](const char* name, double* v) {
+    const int i1Copy = i1;
+    routine(name, v, &i1Copy, kNameWidth);
+  });
+}
+
+void cellResult(JNIEnv* env, CellRoutineWithClass routine, jstring subbasin,
+                jdoubleArray values, jint i1, jint i2) {
+  cellResult(env, Per::kCell, subbasin, values,
+             [&](const char* name, double* v) {
+               const int i[2] = {i1, i2};
+               routine(name, v, &i[0], &i[1], kNameWidth);
+             });
 }
 
 }  // namespace
@@ -119,13 +134,13 @@ extern "C" {
 JNIEXPORT void JNICALL Java_qel_surface_Native2DSolver_getBoundaryOutflow(
     JNIEnv* env, jclass, jstring subbasin, jstring boundary,
     jdoubleArray result) {
-  boundaryResult(env, GETBOUNDARYOUTFLOW, subbasin, boundary, result);
+  boundaryValue(env, GETBOUNDARYOUTFLOW, subbasin, boundary, result);
 }
 
 JNIEXPORT void JNICALL Java_qel_surface_Native2DSolver_getBoundaryStage(
     JNIEnv* env, jclass, jstring subbasin, jstring boundary,
     jdoubleArray result) {
-  boundaryResult(env, GETBOUNDARYSTAGE, subbasin, boundary, result);
+  boundaryValue(env, GETBOUNDARYSTAGE, subbasin, boundary, result);
 }
 
 JNIEXPORT void JNICALL Java_qel_surface_Native2DSolver_getBoundaryLoad(
@@ -137,7 +152,7 @@ JNIEXPORT void JNICALL Java_qel_surface_Native2DSolver_getBoundaryLoad(
 JNIEXPORT void JNICALL Java_qel_surface_Native2DSolver_getBoundaryTotalLoad(
     JNIEnv* env, jclass, jstring subbasin, jstring boundary,
     jdoubleArray result) {
-  boundaryResult(env, GETBOUNDARYTOTALLOAD, subbasin, boundary, result);
+  boundaryValue(env, GETBOUNDARYTOTALLOAD, subbasin, boundary, result);
 }
 
 // The solver has no boundary concentration routine that takes k; the one
@@ -153,8 +168,7 @@ JNIEXPORT void JNICALL
 Java_qel_surface_Native2DSolver_getBoundaryTotalConcentration(
     JNIEnv* env, jclass, jstring subbasin, jstring boundary,
     jdoubleArray result) {
-  boundaryResult(env, GETBOUNDARYTOTALCONCENTRATION, subbasin, boundary,
-                 result);
+  boundaryValue(env, GETBOUNDARYTOTALCONCENTRATION, subbasin, boundary, result);
 }
 
 JNIEXPORT void JNICALL Java_qel_surface_Native2DSolver_getSubbasinCellWetArea(
@@ -175,9 +189,10 @@ Java_qel_surface_Native2DSolver_getSubbasinCellWaterSurface(JNIEnv* env, jclass,
   cellResult(env, GETSUBBASINCELLWATERLEVEL, subbasin, values, i1);
 }
 
+// The one result with a value per face.
 JNIEXPORT void JNICALL Java_qel_surface_Native2DSolver_getSubbasinFaceVelocity(
     JNIEnv* env, jclass, jstring subbasin, jdoubleArray values, jint i1) {
-  cellResult(env, GETSUBBASINFACEVELOCITY, subbasin, values, i1);
+  cellResult(env, GETSUBBASINFACEVELOCITY, subbasin, values, i1, Per::kFace);
 }
 
 JNIEXPORT void JNICALL Java_qel_surface_Native2DSolver_getSubbasinCellVelocity(
@@ -189,7 +204,7 @@ JNIEXPORT void JNICALL
 Java_qel_surface_Native2DSolver_getSubbasinCellConcentration(
     JNIEnv* env, jclass, jstring subbasin, jdoubleArray values, jint i1,
     jint i2) {
-  cellResult2(env, GETSUBBASINCELLCONCENTRATION, subbasin, values, i1, i2);
+  cellResult(env, GETSUBBASINCELLCONCENTRATION, subbasin, values, i1, i2);
 }
 
 JNIEXPORT void JNICALL
@@ -201,7 +216,7 @@ Java_qel_surface_Native2DSolver_getSubbasinCellTotalConcentration(
 JNIEXPORT void JNICALL Java_qel_surface_Native2DSolver_getSubbasinCellBedChange(
     JNIEnv* env, jclass, jstring subbasin, jdoubleArray values, jint i1,
     jint i2) {
-  cellResult2(env, GETSUBBASINCELLBEDCHANGE, subbasin, values, i1, i2);
+  cellResult(env, GETSUBBASINCELLBEDCHANGE, subbasin, values, i1, i2);
 }
 
 JNIEXPORT void JNICALL
@@ -214,7 +229,7 @@ JNIEXPORT void JNICALL
 Java_qel_surface_Native2DSolver_getSubbasinCellActiveFraction(
     JNIEnv* env, jclass, jstring subbasin, jdoubleArray values, jint i1,
     jint i2) {
-  cellResult2(env, GETSUBBASINCELLACTIVEFRACTION, subbasin, values, i1, i2);
+  cellResult(env, GETSUBBASINCELLACTIVEFRACTION, subbasin, values, i1, i2);
 }
 
 }  // extern "C"

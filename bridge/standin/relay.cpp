@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <thread>
 
 #if defined(_WIN32)
 #include <windows.h>
@@ -50,8 +51,27 @@ bool relayMessage(const char* message) {
   return true;
 }
 
+namespace {
+bool startsWith(const char* text, std::size_t n, const char* prefix) {
+  const std::size_t length = std::strlen(prefix);
+  return n >= length && std::memcmp(text, prefix, length) == 0;
+}
+}  // namespace
+
 bool wantsRelay(const char* text, std::size_t n) {
-  return n >= 5 && std::memcmp(text, "RELAY", 5) == 0;
+  return startsWith(text, n, "RELAY");
+}
+
+RelayFrom relayFrom(const char* text, std::size_t n) {
+  if (wantsRelay(text, n)) return RelayFrom::kCallingThread;
+  if (startsWith(text, n, "WORKERRELAY")) return RelayFrom::kWorkerThread;
+  if (startsWith(text, n, "RESULTRELAY")) return RelayFrom::kResult;
+  return RelayFrom::kNowhere;
+}
+
+void relayFromWorker(const std::string& message) {
+  std::thread worker([&message] { relayMessage(message.c_str()); });
+  worker.join();
 }
 
 }  // namespace quarnel

@@ -8,10 +8,16 @@
 // Convention for tests: a routine that supports relaying sends a message
 // when the text it is given (the subbasin name for the solve routines, the
 // path for SETLOGFILE) begins with "RELAY". SETLOGFILE relays
-// "SETLOGFILE <path without trailing blanks>".
+// "SETLOGFILE <path without trailing blanks>". Two more prefixes of the
+// subbasin name move the relay elsewhere, as a real solver may:
+//   "WORKERRELAY"  the solves relay from a worker thread of their own, which
+//                  they start and join during the call;
+//   "RESULTRELAY"  the cell and face result routines relay
+//                  "<ROUTINE> <subbasin>" while they write the values.
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 namespace quarnel {
 
@@ -22,5 +28,12 @@ bool relayMessage(const char* message);
 
 // True when the first n bytes of `text` begin with "RELAY".
 bool wantsRelay(const char* text, std::size_t n);
+
+enum class RelayFrom { kNowhere, kCallingThread, kWorkerThread, kResult };
+// Where a routine given this subbasin name relays from.
+RelayFrom relayFrom(const char* text, std::size_t n);
+
+// Relays `message` on a thread of its own, started and joined here.
+void relayFromWorker(const std::string& message);
 
 }  // namespace quarnel

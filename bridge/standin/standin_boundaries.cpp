@@ -19,19 +19,17 @@
 namespace quarnel {
 namespace {
 
-constexpr FLen kName = 32;
-
 void checkNames(const char* routine, FLen subbasinLen, FLen boundaryLen) {
-  checkLength(routine, "subbasinLen", subbasinLen, kName);
-  checkLength(routine, "boundaryLen", boundaryLen, kName);
+  checkLength(routine, "subbasinLen", subbasinLen, kNameWidth);
+  checkLength(routine, "boundaryLen", boundaryLen, kNameWidth);
 }
 
 Boundary& declare(const char* kind, const char* subbasinText,
                   const char* boundaryText, int faceCount,
                   const int* faceIndices, const double* faceFractions,
                   double declared) {
-  Boundary& b =
-      subbasin(subbasinText, kName).boundaries[nameKey(boundaryText, kName)];
+  Boundary& b = subbasin(subbasinText, kNameWidth)
+                    .boundaries[nameKey(boundaryText, kNameWidth)];
   b = Boundary{};
   b.kind = kind;
   if (faceCount > 0) {
@@ -46,23 +44,23 @@ Boundary& declare(const char* kind, const char* subbasinText,
 // same boundary again and again. Map nodes stay where they are until the
 // subbasins are released.
 struct LastBoundary {
-  char names[2 * kName];
+  char names[2 * kNameWidth];
   Boundary* boundary = nullptr;
   unsigned generation = 0;
 };
 
 Boundary* findBoundary(const char* subbasinText, const char* boundaryText) {
-  static LastBoundary last;
+  thread_local LastBoundary last;
   if (last.boundary != nullptr && last.generation == storeGeneration() &&
-      std::memcmp(last.names, subbasinText, kName) == 0 &&
-      std::memcmp(last.names + kName, boundaryText, kName) == 0)
+      std::memcmp(last.names, subbasinText, kNameWidth) == 0 &&
+      std::memcmp(last.names + kNameWidth, boundaryText, kNameWidth) == 0)
     return last.boundary;
-  Subbasin* s = findSubbasin(subbasinText, kName);
+  Subbasin* s = findSubbasin(subbasinText, kNameWidth);
   if (s == nullptr) return nullptr;
-  auto it = s->boundaries.find(nameView(boundaryText, kName));
+  auto it = s->boundaries.find(nameView(boundaryText, kNameWidth));
   if (it == s->boundaries.end()) return nullptr;
-  std::memcpy(last.names, subbasinText, kName);
-  std::memcpy(last.names + kName, boundaryText, kName);
+  std::memcpy(last.names, subbasinText, kNameWidth);
+  std::memcpy(last.names + kNameWidth, boundaryText, kNameWidth);
   last.boundary = &it->second;
   last.generation = storeGeneration();
   return last.boundary;

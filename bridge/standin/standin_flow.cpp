@@ -10,7 +10,8 @@
 // for i < n, after journalling the n values each array held.
 //
 // A solve of a subbasin whose name begins with "RELAY" relays the coded
-// message "<ROUTINE> <subbasin> period <P>" to Java during the call.
+// message "<ROUTINE> <subbasin> period <P>" to Java during the call; one
+// whose name begins with "WORKERRELAY" relays it from a worker thread.
 #include <string>
 
 #include "journal.h"
@@ -21,8 +22,6 @@
 namespace quarnel {
 namespace {
 
-constexpr FLen kName = 32;
-
 int periodsSolved(const Subbasin& s) {
   return s.flowPeriods + s.sedimentPeriods;
 }
@@ -32,15 +31,21 @@ void writePeriod(double* a, int n, int periods, double offset) {
 }
 
 void relayPeriod(const char* routine, const char* subbasinText, int periods) {
-  if (!wantsRelay(subbasinText, kName)) return;
+  const RelayFrom from = relayFrom(subbasinText, kNameWidth);
+  if (from != RelayFrom::kCallingThread && from != RelayFrom::kWorkerThread)
+    return;
   const std::string message = std::string(routine) + " " +
-                              nameKey(subbasinText, kName) + " period " +
+                              nameKey(subbasinText, kNameWidth) + " period " +
                               std::to_string(periods);
-  relayMessage(message.c_str());
+  if (from == RelayFrom::kWorkerThread) {
+    relayFromWorker(message);
+  } else {
+    relayMessage(message.c_str());
+  }
 }
 
 void nameOnly(const char* routine, const char* subbasinText, FLen subbasinLen) {
-  checkLength(routine, "subbasinLen", subbasinLen, kName);
+  checkLength(routine, "subbasinLen", subbasinLen, kNameWidth);
   Journal(routine)
       .text("subbasin", subbasinText, subbasinLen)
       .length("subbasinLen", subbasinLen);
@@ -56,23 +61,23 @@ extern "C" {
 void SETSUBBASINNUMBERTHREADS(const char* subbasinText, const int* threads,
                               FLen subbasinLen) {
   const char* routine = "SETSUBBASINNUMBERTHREADS";
-  checkLength(routine, "subbasinLen", subbasinLen, kName);
+  checkLength(routine, "subbasinLen", subbasinLen, kNameWidth);
   Journal(routine)
       .text("subbasin", subbasinText, subbasinLen)
       .i32("threads", *threads)
       .length("subbasinLen", subbasinLen);
-  subbasin(subbasinText, kName).threads = *threads;
+  subbasin(subbasinText, kNameWidth).threads = *threads;
 }
 
 void SETSUBBASINIMPLICITFACTOR(const char* subbasinText, const double* factor,
                                FLen subbasinLen) {
   const char* routine = "SETSUBBASINIMPLICITFACTOR";
-  checkLength(routine, "subbasinLen", subbasinLen, kName);
+  checkLength(routine, "subbasinLen", subbasinLen, kNameWidth);
   Journal(routine)
       .text("subbasin", subbasinText, subbasinLen)
       .f64("factor", *factor)
       .length("subbasinLen", subbasinLen);
-  subbasin(subbasinText, kName).implicitFactor = *factor;
+  subbasin(subbasinText, kNameWidth).implicitFactor = *factor;
 }
 
 void SETSUBBASINCONTROLPARAMETERS(const char* subbasinText, const double* c1,
@@ -80,7 +85,7 @@ void SETSUBBASINCONTROLPARAMETERS(const char* subbasinText, const double* c1,
                                   const double* c4, const int* c5,
                                   FLen subbasinLen) {
   const char* routine = "SETSUBBASINCONTROLPARAMETERS";
-  checkLength(routine, "subbasinLen", subbasinLen, kName);
+  checkLength(routine, "subbasinLen", subbasinLen, kNameWidth);
   Journal(routine)
       .text("subbasin", subbasinText, subbasinLen)
       .f64("c1", *c1)
@@ -89,7 +94,7 @@ void SETSUBBASINCONTROLPARAMETERS(const char* subbasinText, const double* c1,
       .f64("c4", *c4)
       .i32("c5", *c5)
       .length("subbasinLen", subbasinLen);
-  Subbasin& s = subbasin(subbasinText, kName);
+  Subbasin& s = subbasin(subbasinText, kNameWidth);
   s.control[0] = *c1;
   s.control[1] = *c2;
   s.control[2] = *c3;
@@ -99,24 +104,24 @@ void SETSUBBASINCONTROLPARAMETERS(const char* subbasinText, const double* c1,
 
 void INITSUBBASINFLOW(const char* subbasinText, FLen subbasinLen) {
   nameOnly("INITSUBBASINFLOW", subbasinText, subbasinLen);
-  subbasin(subbasinText, kName).flowInitialized = true;
+  subbasin(subbasinText, kNameWidth).flowInitialized = true;
 }
 
 void INITSUBBASINFLOWSTATE(const char* subbasinText, FLen subbasinLen) {
   nameOnly("INITSUBBASINFLOWSTATE", subbasinText, subbasinLen);
-  subbasin(subbasinText, kName).flowStateInitialized = true;
+  subbasin(subbasinText, kNameWidth).flowStateInitialized = true;
 }
 
 void INITSUBBASINWARMUP(const char* subbasinText, const double* w1,
                         const double* w2, FLen subbasinLen) {
   const char* routine = "INITSUBBASINWARMUP";
-  checkLength(routine, "subbasinLen", subbasinLen, kName);
+  checkLength(routine, "subbasinLen", subbasinLen, kNameWidth);
   Journal(routine)
       .text("subbasin", subbasinText, subbasinLen)
       .f64("w1", *w1)
       .f64("w2", *w2)
       .length("subbasinLen", subbasinLen);
-  Subbasin& s = subbasin(subbasinText, kName);
+  Subbasin& s = subbasin(subbasinText, kNameWidth);
   s.warmUp[0] = *w1;
   s.warmUp[1] = *w2;
 }
@@ -124,7 +129,7 @@ void INITSUBBASINWARMUP(const char* subbasinText, const double* w1,
 void SOLVESUBBASINFLOW(const char* subbasinText, const int* n, double* a,
                        const double* p1, const double* p2, FLen subbasinLen) {
   const char* routine = "SOLVESUBBASINFLOW";
-  checkLength(routine, "subbasinLen", subbasinLen, kName);
+  checkLength(routine, "subbasinLen", subbasinLen, kNameWidth);
   const int count = *n > 0 ? *n : 0;
   Journal(routine)
       .text("subbasin", subbasinText, subbasinLen)
@@ -133,7 +138,7 @@ void SOLVESUBBASINFLOW(const char* subbasinText, const int* n, double* a,
       .f64("p1", *p1)
       .f64("p2", *p2)
       .length("subbasinLen", subbasinLen);
-  Subbasin& s = subbasin(subbasinText, kName);
+  Subbasin& s = subbasin(subbasinText, kNameWidth);
   ++s.flowPeriods;
   writePeriod(a, count, periodsSolved(s), *p1);
   relayPeriod(routine, subbasinText, periodsSolved(s));
@@ -144,7 +149,7 @@ void SOLVESUBBASINFLOWSEDIMENT(const char* subbasinText, const int* n,
                                const double* p1, const double* p2,
                                FLen subbasinLen) {
   const char* routine = "SOLVESUBBASINFLOWSEDIMENT";
-  checkLength(routine, "subbasinLen", subbasinLen, kName);
+  checkLength(routine, "subbasinLen", subbasinLen, kNameWidth);
   const int count = *n > 0 ? *n : 0;
   Journal(routine)
       .text("subbasin", subbasinText, subbasinLen)
@@ -155,7 +160,7 @@ void SOLVESUBBASINFLOWSEDIMENT(const char* subbasinText, const int* n,
       .f64("p1", *p1)
       .f64("p2", *p2)
       .length("subbasinLen", subbasinLen);
-  Subbasin& s = subbasin(subbasinText, kName);
+  Subbasin& s = subbasin(subbasinText, kNameWidth);
   ++s.sedimentPeriods;
   const int periods = periodsSolved(s);
   writePeriod(a1, count, periods, *p1);

@@ -20,19 +20,21 @@
 // and the codes AREAWET 1, VOLUME 2, WATERLEVEL 3, CELLVELOCITY 4,
 // FACEVELOCITY 5, TOTALCONCENTRATION 6, TOTALBEDCHANGE 7, CONCENTRATION 8,
 // BEDCHANGE 9, ACTIVEFRACTION 10. Exactly cellCount (faceCount) values are
-// written; an unknown subbasin gets none.
+// written; an unknown subbasin gets none. For a subbasin whose name begins
+// with "RESULTRELAY" the routine relays "<ROUTINE> <subbasin>" to Java
+// before it writes the values.
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
+#include <string>
 
 #include "journal.h"
 #include "quarnel.h"
+#include "relay.h"
 #include "store.h"
 
 namespace quarnel {
 namespace {
-
-constexpr FLen kName = 32;
 
 int periodsSolved(const Subbasin& s) {
   return s.flowPeriods + s.sedimentPeriods;
@@ -40,7 +42,7 @@ int periodsSolved(const Subbasin& s) {
 
 const Boundary* findBoundary(const Subbasin* s, const char* boundaryText) {
   if (s == nullptr) return nullptr;
-  auto it = s->boundaries.find(nameView(boundaryText, kName));
+  auto it = s->boundaries.find(nameView(boundaryText, kNameWidth));
   return it == s->boundaries.end() ? nullptr : &it->second;
 }
 
@@ -49,15 +51,15 @@ enum class Quantity { kOutflow, kStage, kTotalLoad, kTotalConcentration };
 void boundaryResult(const char* routine, Quantity quantity,
                     const char* subbasinText, const char* boundaryText,
                     double* value, FLen subbasinLen, FLen boundaryLen) {
-  checkLength(routine, "subbasinLen", subbasinLen, kName);
-  checkLength(routine, "boundaryLen", boundaryLen, kName);
+  checkLength(routine, "subbasinLen", subbasinLen, kNameWidth);
+  checkLength(routine, "boundaryLen", boundaryLen, kNameWidth);
   Journal(routine)
       .text("subbasin", subbasinText, subbasinLen)
       .text("boundary", boundaryText, boundaryLen)
       .f64("value", *value)
       .length("subbasinLen", subbasinLen)
       .length("boundaryLen", boundaryLen);
-  const Subbasin* s = findSubbasin(subbasinText, kName);
+  const Subbasin* s = findSubbasin(subbasinText, kNameWidth);
   const Boundary* b = findBoundary(s, boundaryText);
   if (b == nullptr) return;
   const int periods = periodsSolved(*s);
@@ -82,12 +84,17 @@ enum class Over { kCells, kFaces };
 void cellResult(const char* routine, int code, Over over,
                 const char* subbasinText, double* values, int i1, const int* i2,
                 FLen subbasinLen) {
-  checkLength(routine, "subbasinLen", subbasinLen, kName);
+  checkLength(routine, "subbasinLen", subbasinLen, kNameWidth);
   Journal journal(routine);
   journal.text("subbasin", subbasinText, subbasinLen).i32("i1", i1);
   if (i2 != nullptr) journal.i32("i2", *i2);
   journal.length("subbasinLen", subbasinLen);
-  Subbasin* s = findSubbasin(subbasinText, kName);
+  if (relayFrom(subbasinText, kNameWidth) == RelayFrom::kResult) {
+    relayMessage(
+        (std::string(routine) + " " + nameKey(subbasinText, kNameWidth))
+            .c_str());
+  }
+  Subbasin* s = findSubbasin(subbasinText, kNameWidth);
   if (s == nullptr) return;
   const int n = over == Over::kCells ? s->cellCount : s->faceCount;
   const int count = n > 0 ? n : 0;
@@ -158,8 +165,8 @@ void GETBOUNDARYLOAD(const char* subbasinText, const char* boundaryText,
                      double* value, const int* k, FLen subbasinLen,
                      FLen boundaryLen) {
   const char* routine = "GETBOUNDARYLOAD";
-  checkLength(routine, "subbasinLen", subbasinLen, kName);
-  checkLength(routine, "boundaryLen", boundaryLen, kName);
+  checkLength(routine, "subbasinLen", subbasinLen, kNameWidth);
+  checkLength(routine, "boundaryLen", boundaryLen, kNameWidth);
   Journal(routine)
       .text("subbasin", subbasinText, subbasinLen)
       .text("boundary", boundaryText, boundaryLen)
@@ -167,7 +174,7 @@ void GETBOUNDARYLOAD(const char* subbasinText, const char* boundaryText,
       .i32("k", *k)
       .length("subbasinLen", subbasinLen)
       .length("boundaryLen", boundaryLen);
-  const Subbasin* s = findSubbasin(subbasinText, kName);
+  const Subbasin* s = findSubbasin(subbasinText, kNameWidth);
   const Boundary* b = findBoundary(s, boundaryText);
   if (b == nullptr) return;
   *value = b->load * *k + periodsSolved(*s);

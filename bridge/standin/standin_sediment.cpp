@@ -16,9 +16,6 @@
 namespace quarnel {
 namespace {
 
-constexpr FLen kName = 32;
-constexpr FLen kShortName = 16;
-
 long count(long n) { return n > 0 ? n : 0; }
 
 void markArray(double* values, long n, int k) {
@@ -26,7 +23,7 @@ void markArray(double* values, long n, int k) {
 }
 
 void nameOnly(const char* routine, const char* subbasinText, FLen subbasinLen) {
-  checkLength(routine, "subbasinLen", subbasinLen, kName);
+  checkLength(routine, "subbasinLen", subbasinLen, kNameWidth);
   Journal(routine)
       .text("subbasin", subbasinText, subbasinLen)
       .length("subbasinLen", subbasinLen);
@@ -35,7 +32,7 @@ void nameOnly(const char* routine, const char* subbasinText, FLen subbasinLen) {
 void methodName(const char* routine, const char* subbasinText,
                 const char* method, FLen subbasinLen, FLen methodLen,
                 FLen methodWidth) {
-  checkLength(routine, "subbasinLen", subbasinLen, kName);
+  checkLength(routine, "subbasinLen", subbasinLen, kNameWidth);
   checkLength(routine, "methodLen", methodLen, methodWidth);
   Journal(routine)
       .text("subbasin", subbasinText, subbasinLen)
@@ -53,22 +50,23 @@ extern "C" {
 
 void INITSUBBASINSEDIMENT(const char* subbasinText, FLen subbasinLen) {
   nameOnly("INITSUBBASINSEDIMENT", subbasinText, subbasinLen);
-  subbasin(subbasinText, kName).sedimentInitialized = true;
+  subbasin(subbasinText, kNameWidth).sedimentInitialized = true;
 }
 
 void SETFALLVELOCITYMETHOD(const char* subbasinText, const char* method,
                            FLen subbasinLen, FLen methodLen) {
   methodName("SETFALLVELOCITYMETHOD", subbasinText, method, subbasinLen,
-             methodLen, kName);
-  subbasin(subbasinText, kName).fallVelocityMethod = nameKey(method, kName);
+             methodLen, kNameWidth);
+  subbasin(subbasinText, kNameWidth).fallVelocityMethod =
+      nameKey(method, kNameWidth);
 }
 
 void SETTRANSPORTPOTENTIALMETHOD(const char* subbasinText, const char* method,
                                  FLen subbasinLen, FLen methodLen) {
   methodName("SETTRANSPORTPOTENTIALMETHOD", subbasinText, method, subbasinLen,
-             methodLen, kShortName);
-  subbasin(subbasinText, kName).transportPotentialMethod =
-      nameKey(method, kShortName);
+             methodLen, kShortMethodWidth);
+  subbasin(subbasinText, kNameWidth).transportPotentialMethod =
+      nameKey(method, kShortMethodWidth);
 }
 
 void SETCOHESIVETRANSPORTMETHOD(const char* subbasinText, const char* method,
@@ -76,8 +74,8 @@ void SETCOHESIVETRANSPORTMETHOD(const char* subbasinText, const char* method,
                                 double* d3, double* d4, FLen subbasinLen,
                                 FLen methodLen) {
   const char* routine = "SETCOHESIVETRANSPORTMETHOD";
-  checkLength(routine, "subbasinLen", subbasinLen, kName);
-  checkLength(routine, "methodLen", methodLen, kName);
+  checkLength(routine, "subbasinLen", subbasinLen, kNameWidth);
+  checkLength(routine, "methodLen", methodLen, kNameWidth);
   const long n = count(*m);
   Journal(routine)
       .text("subbasin", subbasinText, subbasinLen)
@@ -89,8 +87,8 @@ void SETCOHESIVETRANSPORTMETHOD(const char* subbasinText, const char* method,
       .doubles("d4", d4, n)
       .length("subbasinLen", subbasinLen)
       .length("methodLen", methodLen);
-  subbasin(subbasinText, kName).cohesiveTransportMethod =
-      nameKey(method, kName);
+  subbasin(subbasinText, kNameWidth).cohesiveTransportMethod =
+      nameKey(method, kNameWidth);
   markArray(d1, n, 1);
   markArray(d2, n, 2);
   markArray(d3, n, 3);
@@ -117,7 +115,7 @@ void SETSEDIMENTTRANSPORTPARAMETERS(const char* subbasinText, double* r1,
                                     const double* x1, const double* x2,
                                     FLen subbasinLen) {
   const char* routine = "SETSEDIMENTTRANSPORTPARAMETERS";
-  checkLength(routine, "subbasinLen", subbasinLen, kName);
+  checkLength(routine, "subbasinLen", subbasinLen, kNameWidth);
   const long n = count(*r);
   Journal(routine)
       .text("subbasin", subbasinText, subbasinLen)
@@ -127,25 +125,25 @@ void SETSEDIMENTTRANSPORTPARAMETERS(const char* subbasinText, double* r1,
       .f64("x1", *x1)
       .f64("x2", *x2)
       .length("subbasinLen", subbasinLen);
-  subbasin(subbasinText, kName);
+  subbasin(subbasinText, kNameWidth);
   markArray(r1, n, 1);
 }
 
 void SETSUBBASINMOBILITYFACTOR(const char* subbasinText, const double* factor,
                                FLen subbasinLen) {
   const char* routine = "SETSUBBASINMOBILITYFACTOR";
-  checkLength(routine, "subbasinLen", subbasinLen, kName);
+  checkLength(routine, "subbasinLen", subbasinLen, kNameWidth);
   Journal(routine)
       .text("subbasin", subbasinText, subbasinLen)
       .f64("factor", *factor)
       .length("subbasinLen", subbasinLen);
-  subbasin(subbasinText, kName).mobilityFactor = *factor;
+  subbasin(subbasinText, kNameWidth).mobilityFactor = *factor;
 }
 
 void SETGRAINSIZEFRACTIONS(const char* subbasinText, const int* g1,
                            const int* g2, double* f, FLen subbasinLen) {
   const char* routine = "SETGRAINSIZEFRACTIONS";
-  checkLength(routine, "subbasinLen", subbasinLen, kName);
+  checkLength(routine, "subbasinLen", subbasinLen, kNameWidth);
   const long n = count(*g1) * count(*g2);
   Journal(routine)
       .text("subbasin", subbasinText, subbasinLen)
@@ -153,13 +151,13 @@ void SETGRAINSIZEFRACTIONS(const char* subbasinText, const int* g1,
       .i32("g2", *g2)
       .doubles("f", f, n)
       .length("subbasinLen", subbasinLen);
-  subbasin(subbasinText, kName).grainClasses = *g1;
+  subbasin(subbasinText, kNameWidth).grainClasses = *g1;
   markArray(f, n, 1);
 }
 
 void CHECKSEDIMENTSETUP(const char* subbasinText, FLen subbasinLen) {
   nameOnly("CHECKSEDIMENTSETUP", subbasinText, subbasinLen);
-  subbasin(subbasinText, kName).sedimentChecked = true;
+  subbasin(subbasinText, kNameWidth).sedimentChecked = true;
 }
 
 }  // extern "C"

@@ -28,7 +28,7 @@ std::vector<std::string> nameList(const char* names, int count, FLen n) {
 extern "C" {
 
 QUARNEL_API void SETLOGFILE(const char* path, FLen pathLen) {
-  quarnel::checkLength("SETLOGFILE", "pathLen", pathLen, 256);
+  quarnel::checkLength("SETLOGFILE", "pathLen", pathLen, kLogPathWidth);
   quarnel::Journal("SETLOGFILE")
       .text("path", path, pathLen)
       .length("pathLen", pathLen);
@@ -51,7 +51,7 @@ QUARNEL_API void DEALLOCATESUBBASINS() {
 
 QUARNEL_API void INITBASINFLOW(const int* count, const char* names,
                                FLen nameLen) {
-  quarnel::checkLength("INITBASINFLOW", "nameLen", nameLen, 32);
+  quarnel::checkLength("INITBASINFLOW", "nameLen", nameLen, kNameWidth);
   quarnel::Journal("INITBASINFLOW")
       .i32("count", *count)
       .texts("names", names, *count, nameLen)
@@ -61,7 +61,7 @@ QUARNEL_API void INITBASINFLOW(const int* count, const char* names,
 
 QUARNEL_API void INITBASINSEDIMENT(const int* count, const char* names,
                                    FLen nameLen) {
-  quarnel::checkLength("INITBASINSEDIMENT", "nameLen", nameLen, 32);
+  quarnel::checkLength("INITBASINSEDIMENT", "nameLen", nameLen, kNameWidth);
   quarnel::Journal("INITBASINSEDIMENT")
       .i32("count", *count)
       .texts("names", names, *count, nameLen)
@@ -83,7 +83,8 @@ QUARNEL_API void INITSUBBASINGEOMETRY(
     const int* faceCount, const double* faceNormalVector,
     const double* faceVectorLength, const int* faceNodeIndices,
     FLen subbasinLen) {
-  quarnel::checkLength("INITSUBBASINGEOMETRY", "subbasinLen", subbasinLen, 32);
+  quarnel::checkLength("INITSUBBASINGEOMETRY", "subbasinLen", subbasinLen,
+                       kNameWidth);
   const int cells = *cellCount;
   const int nodes = *nodeCount;
   const int faces = *faceCount;
@@ -136,7 +137,7 @@ QUARNEL_API void INITSUBBASINBATHYMETRY(
     const double* cellVolumeElevationValues, const int* faceAreaElevationInfo,
     const double* faceAreaElevationValues, FLen subbasinLen) {
   quarnel::checkLength("INITSUBBASINBATHYMETRY", "subbasinLen", subbasinLen,
-                       32);
+                       kNameWidth);
   quarnel::Journal("INITSUBBASINBATHYMETRY")
       .text("subbasin", subbasin, subbasinLen)
       .i32("cellCount", *cellCount)

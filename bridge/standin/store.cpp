@@ -1,5 +1,8 @@
 #include "store.h"
 
+#include <atomic>
+#include <mutex>
+
 #include "journal.h"
 
 namespace quarnel {
@@ -10,9 +13,18 @@ std::map<std::string, Subbasin, std::less<>>& subbasins() {
   static std::map<std::string, Subbasin, std::less<>> all;
   return all;
 }
+
+// Several Java threads may call at once, each for subbasins of its own: the
+// map is changed and searched under this lock, and a subbasin, whose node
+// stays where it is, is then used by the thread that asked for it.
+std::mutex& storeLock() {
+  static std::mutex lock;
+  return lock;
+}
 }  // namespace
 
 Subbasin& subbasin(const char* text, std::size_t n) {
+  std::lock_guard<std::mutex> hold(storeLock());
   auto& all = subbasins();
   const std::string_view key = nameView(text, n);
   auto it = all.find(key);
@@ -21,15 +33,17 @@ Subbasin& subbasin(const char* text, std::size_t n) {
 }
 
 Subbasin* findSubbasin(const char* text, std::size_t n) {
+  std::lock_guard<std::mutex> hold(storeLock());
   auto it = subbasins().find(nameView(text, n));
   return it == subbasins().end() ? nullptr : &it->second;
 }
 
 namespace {
-unsigned generation = 0;
+std::atomic<unsigned> generation{0};
 }  // namespace
 
 void releaseAllSubbasins() {
+  std::lock_guard<std::mutex> hold(storeLock());
   subbasins().clear();
   ++generation;
 }

@@ -8,6 +8,7 @@
 #include "expected_line.h"
 #include "fake_jni.h"
 #include "native_methods.h"
+#include "solver_calls.h"
 
 namespace {
 
@@ -35,19 +36,12 @@ jobject build(FakeJvm& jvm, const Tables& t) {
   return b;
 }
 
-class BathymetryTest : public ::testing::Test {
+class BathymetryTest : public solvercalls::BridgeTest {
  protected:
-  void SetUp() override { fakejni::journal::clear(); }
-  void TearDown() override {
-    EXPECT_TRUE(jvm.misuse().empty()) << jvm.misuse().front();
-    EXPECT_EQ(jvm.outstandingElements(), 0);
-    EXPECT_EQ(jvm.liveLocalRefs(), 0);
-  }
   void call(const char* name, jobject bathymetry) {
     Java_qel_surface_Native2DSolver_initializeSubbasinBathymetry(
         jvm.env(), nullptr, name ? jvm.string(name) : nullptr, bathymetry);
   }
-  FakeJvm jvm;
 };
 
 TEST_F(BathymetryTest, TablesReachTheRoutineUnconverted) {

@@ -14,16 +14,12 @@ namespace {
 using fakejni::FakeJvm;
 using solvercalls::Line;
 
-class Boundaries : public ::testing::Test {
+class Boundaries : public solvercalls::BridgeTest {
  protected:
-  void SetUp() override { solvercalls::freshSolver(jvm); }
-  jstring s(const std::string& text) { return jvm.string(text); }
-  std::vector<std::string> lines() { return fakejni::journal::lines(); }
   void expectClean() {
     EXPECT_EQ(jvm.outstandingElements(), 0);
     EXPECT_TRUE(jvm.misuse().empty());
   }
-  FakeJvm jvm;
 };
 
 Line declaration(const char* routine, const std::string& subbasin,

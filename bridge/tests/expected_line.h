@@ -2,11 +2,13 @@
 // journal's own format (see standin/journal.h).
 #pragma once
 
+#include <cstddef>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "fake_jni.h"
+#include "quarnel.h"
 
 namespace expected {
 
@@ -35,10 +37,13 @@ inline std::string fixed(const std::string& bytes, std::size_t n) {
   return t;
 }
 
+// One journal line, argument by argument: texts are cut or blank-filled to
+// their width (a name's unless told), hidden lengths a name's unless told.
 class Line {
  public:
   explicit Line(const std::string& routine) : line_(routine) {}
-  Line& text(const char* name, const std::string& bytes, std::size_t n) {
+  Line& text(const char* name, const std::string& bytes,
+             std::size_t n = kNameWidth) {
     return add(name, quoted(fixed(bytes, n)));
   }
   Line& texts(const char* name, const std::vector<std::string>& names,
@@ -52,6 +57,15 @@ class Line {
   }
   Line& i32(const char* name, long value) {
     return add(name, std::to_string(value));
+  }
+  Line& f64(const char* name, double value) {
+    return add(name, fakejni::number(value));
+  }
+  Line& len(const char* name, std::size_t n = kNameWidth) {
+    return add(name, std::to_string(n));
+  }
+  Line& ints(const char* name, const std::vector<int>& values) {
+    return add(name, fakejni::list(values));
   }
   template <typename T>
   Line& ints(const char* name, const std::vector<T>& values) {

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <map>
+#include <mutex>
 #include <utility>
 
 namespace fakejni {
@@ -130,6 +131,8 @@ struct FakeJvm::State {
   std::vector<std::string> misuse;
   std::vector<std::string> calls;
   std::vector<StaticCall> staticCalls;
+  std::vector<jarray> released;
+  State* previous = nullptr;  // the thread's environment before this one
 
   Object* make(Kind kind, const std::string& className) {
     objects.push_back(std::make_unique<Object>());
@@ -353,6 +356,7 @@ void recordStaticCall(FakeJvm::State& s, jclass cls, jmethodID id,
   call.method = reinterpret_cast<Method*>(id)->name;
   call.signature = signature;
   call.args = args;
+  call.thread = std::this_thread::get_id();
   for (const jvalue& v : args) {
     Object* o = obj(v.l);
     if (o != nullptr && o->kind == Kind::String) {
@@ -596,6 +600,7 @@ void releaseElements(JNIEnv* env, jobject a, T* elements, jint mode,
     return;
   }
   Object* o = it->second.array;
+  s.released.push_back(reinterpret_cast<jarray>(o));
   if (mode == 0 || mode == JNI_COMMIT) {
     std::copy(elements, elements + o->length, storage<T>(o));
   }
@@ -714,7 +719,65 @@ Field& declare(Object* instance, const std::string& name,
   return f;
 }
 
+// --- The Java VM
+// -------------------------------------------------------------------
+
+// The environment of each thread, and the FakeJvm made last, which attached
+// threads join.
+thread_local FakeJvm::State* threadState = nullptr;
+std::mutex vmLock;
+FakeJvm::State* newest = nullptr;
+VmCounts counts;
+
+jint JNICALL vmGetEnv(JavaVM*, void** env, jint) {
+  if (threadState == nullptr) {
+    *env = nullptr;
+    return JNI_EDETACHED;
+  }
+  *env = &threadState->holder.env;
+  return JNI_OK;
+}
+
+jint JNICALL vmAttach(JavaVM* vm, void** env, void*) {
+  std::lock_guard<std::mutex> hold(vmLock);
+  if (newest == nullptr) return JNI_ERR;
+  ++counts.attached;
+  threadState = newest;
+  return vmGetEnv(vm, env, JNI_VERSION_1_6);
+}
+
+jint JNICALL vmDetach(JavaVM*) {
+  std::lock_guard<std::mutex> hold(vmLock);
+  ++counts.detached;
+  threadState = nullptr;
+  return JNI_OK;
+}
+
+JavaVM* theVm() {
+  static JNIInvokeInterface_ table = [] {
+    JNIInvokeInterface_ t{};
+    t.AttachCurrentThread = vmAttach;
+    t.DetachCurrentThread = vmDetach;
+    t.GetEnv = vmGetEnv;
+    t.AttachCurrentThreadAsDaemon = vmAttach;
+    return t;
+  }();
+  static JavaVM vm{&table};
+  return &vm;
+}
+
+jint JNICALL getJavaVM(JNIEnv* env, JavaVM** vm) {
+  enter(env, "GetJavaVM", true, true);
+  *vm = theVm();
+  return JNI_OK;
+}
+
 }  // namespace
+
+VmCounts vmCounts() {
+  std::lock_guard<std::mutex> hold(vmLock);
+  return counts;
+}
 
 // --- FakeJvm
 // ------------------------------------------------------------------------
@@ -764,8 +827,15 @@ FakeJvm::FakeJvm() : state_(std::make_unique<State>()) {
   t.SetDoubleArrayRegion = setDoubleArrayRegion;
   t.GetPrimitiveArrayCritical = getPrimitiveArrayCritical;
   t.ReleasePrimitiveArrayCritical = releasePrimitiveArrayCritical;
+  t.GetJavaVM = getJavaVM;
   s.holder.env.functions = &s.table;
   s.holder.state = &s;
+  s.previous = threadState;
+  threadState = &s;
+  {
+    std::lock_guard<std::mutex> hold(vmLock);
+    newest = &s;
+  }
   for (const char* name :
        {"java/lang/NullPointerException", "java/lang/IllegalArgumentException",
         "java/lang/OutOfMemoryError", "java/lang/NoSuchFieldError",
@@ -779,6 +849,11 @@ FakeJvm::FakeJvm() : state_(std::make_unique<State>()) {
 }
 
 FakeJvm::~FakeJvm() {
+  if (threadState == state_.get()) threadState = state_->previous;
+  {
+    std::lock_guard<std::mutex> hold(vmLock);
+    if (newest == state_.get()) newest = state_->previous;
+  }
   for (auto& h : state_->handouts) {
     if (h.second.chars) {
       delete[] static_cast<const char*>(h.first);
@@ -941,6 +1016,10 @@ void FakeJvm::clearCalls() { state_->calls.clear(); }
 
 const std::vector<StaticCall>& FakeJvm::staticCalls() const {
   return state_->staticCalls;
+}
+
+const std::vector<jarray>& FakeJvm::releasedArrays() const {
+  return state_->released;
 }
 
 // --- Journal

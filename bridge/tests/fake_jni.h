@@ -30,6 +30,7 @@
 #include <cstddef>
 #include <memory>
 #include <string>
+#include <thread>
 #include <type_traits>
 #include <vector>
 
@@ -44,7 +45,19 @@ struct StaticCall {
   std::string signature;
   std::vector<jvalue> args;
   std::vector<std::string> stringArgs;  // UTF-8 of each String argument
+  std::thread::id thread;               // the thread that made the call
 };
+
+// The one fake Java VM of the process (GetJavaVM of every FakeJvm's
+// environment). A FakeJvm is the environment of the thread that made it, as
+// long as it lives: GetEnv on that thread gives its environment. Another
+// thread gets JNI_EDETACHED, and AttachCurrentThreadAsDaemon makes it a
+// thread of the FakeJvm made last, until DetachCurrentThread.
+struct VmCounts {
+  int attached = 0;  // AttachCurrentThread(AsDaemon) calls
+  int detached = 0;  // DetachCurrentThread calls
+};
+VmCounts vmCounts();
 
 class FakeJvm {
  public:
@@ -122,6 +135,8 @@ class FakeJvm {
   int callCount(const std::string& function) const;
   void clearCalls();
   const std::vector<StaticCall>& staticCalls() const;
+  // The arrays whose elements or critical regions were released, in order.
+  const std::vector<jarray>& releasedArrays() const;
 
   // Used by the function table.
   struct State;

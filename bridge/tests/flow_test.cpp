@@ -10,24 +10,12 @@
 #include "native_methods.h"
 #include "solver_calls.h"
 
-#if defined(_WIN32)
-extern "C" __declspec(dllimport) void sendMessageToJava(const char* message);
-#else
-extern "C" void sendMessageToJava(const char* message);
-#endif
-
 namespace {
 
 using fakejni::FakeJvm;
 using solvercalls::Line;
 
-class Flow : public ::testing::Test {
- protected:
-  void SetUp() override { solvercalls::freshSolver(jvm); }
-  jstring s(const std::string& text) { return jvm.string(text); }
-  std::vector<std::string> lines() { return fakejni::journal::lines(); }
-  FakeJvm jvm;
-};
+using Flow = solvercalls::BridgeTest;
 
 TEST_F(Flow, ScalarMethodsPassTheirValuesUnchanged) {
   struct Case {
@@ -157,69 +145,20 @@ TEST_F(Flow, EmptyPeriodArraysStillReachTheSolver) {
       << lines()[0];
 }
 
-class ErrorProcessor {
- public:
-  explicit ErrorProcessor(FakeJvm& jvm) : jvm_(jvm) {
-    jvm.addStaticMethod(jvm.defineClass("vmz/ErrorProcessor"),
-                        "processCodedMessage", "(Ljava/lang/String;)V");
-  }
-  std::vector<std::string> messages() const {
-    std::vector<std::string> out;
-    for (const fakejni::StaticCall& call : jvm_.staticCalls()) {
-      if (call.method == "processCodedMessage" && !call.stringArgs.empty())
-        out.push_back(call.stringArgs[0]);
-    }
-    return out;
-  }
-
- private:
-  FakeJvm& jvm_;
-};
-
-TEST_F(Flow, OnlyTheSolvesStoreTheirEnvironment) {
-  FakeJvm other;
-  ErrorProcessor here(jvm);
-  ErrorProcessor there(other);
-  // A message relayed by the solver during the solve reaches Java.
-  Java_qel_surface_Native2DSolver_subbasinSolvePeriodFlow(
-      jvm.env(), nullptr, s("RELAY basin"), 0.0, 0.0, jvm.doubles({}), 0);
-  EXPECT_EQ(here.messages(),
-            std::vector<std::string>{"SOLVESUBBASINFLOW RELAY basin period 1"});
-
-  // Every other method of these families, called through another
-  // environment, leaves the stored one alone.
-  JNIEnv* e = other.env();
-  jstring n = other.string("basin");
-  jstring b = other.string("outlet");
-  jdoubleArray one = other.doubles({0.0, 0.0});
-  Java_qel_surface_Native2DSolver_setSubbasinNumberThreads(e, nullptr, n, 1);
-  Java_qel_surface_Native2DSolver_setSubbasinImplicitFactor(e, nullptr, n, 1);
-  Java_qel_surface_Native2DSolver_setSubbasinControlParameters(e, nullptr, n, 1,
-                                                               1, 1, 1, 1);
-  Java_qel_surface_Native2DSolver_initializeSubbasinFlow(e, nullptr, n);
-  Java_qel_surface_Native2DSolver_initializeSubbasinFlowState(e, nullptr, n);
-  Java_qel_surface_Native2DSolver_initializeWarmUp(e, nullptr, n, 1, 1);
-  Java_qel_surface_Native2DSolver_setBoundaryFlow(
-      e, nullptr, n, b, solvercalls::faces(other, {1}, {1}), 0, 1);
-  Java_qel_surface_Native2DSolver_setBoundaryValueFlow(e, nullptr, n, b, 1);
-  Java_qel_surface_Native2DSolver_setGrainSizeFractions(e, nullptr, n, one, 1,
-                                                        1);
-  Java_qel_surface_Native2DSolver_checkSedimentSetup(e, nullptr, n);
-  Java_qel_surface_Native2DSolver_getBoundaryLoad(e, nullptr, n, b, one, 1);
-  Java_qel_surface_Native2DSolver_getSubbasinCellVolume(e, nullptr, n, one, 1);
-  ASSERT_FALSE(other.exceptionPending());
-  sendMessageToJava("probe");
-  EXPECT_EQ(here.messages().back(), "probe");
-  EXPECT_TRUE(there.messages().empty());
-
-  // The sediment solve stores its own, first of all: even when its name is
-  // null and nothing else happens.
+TEST_F(Flow, ArraysAreReleasedInTheOrderObtained) {
+  // Destructors would release them the other way round.
+  jdoubleArray a1 = jvm.doubles({1.0});
+  jdoubleArray a2 = jvm.doubles({2.0});
+  jdoubleArray a3 = jvm.doubles({3.0});
   Java_qel_surface_Native2DSolver_subbasinSolvePeriodSediment(
-      e, nullptr, nullptr, 0, 0, one, one, one, 0);
-  EXPECT_TRUE(other.exceptionPending());
-  other.clearException();
-  sendMessageToJava("second probe");
-  EXPECT_EQ(there.messages(), std::vector<std::string>{"second probe"});
+      jvm.env(), nullptr, s("basin"), 0, 0, a1, a2, a3, 1);
+  jdoubleArray d[4] = {jvm.doubles({1}), jvm.doubles({2}), jvm.doubles({3}),
+                       jvm.doubles({4})};
+  Java_qel_surface_Native2DSolver_setCohesiveTransportMethod(
+      jvm.env(), nullptr, s("basin"), s("m"), d[0], d[1], d[2], d[3], 1);
+  ASSERT_FALSE(jvm.exceptionPending());
+  EXPECT_EQ(jvm.releasedArrays(),
+            (std::vector<jarray>{a1, a2, a3, d[0], d[1], d[2], d[3]}));
 }
 
 TEST_F(Flow, BadInputThrowsAndNeverReachesTheSolver) {

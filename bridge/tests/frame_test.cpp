@@ -2,26 +2,20 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <thread>
 
 #include "fake_jni.h"
 #include "native_methods.h"
 #include "quarnel.h"
+#include "solver_calls.h"
 
 namespace {
 
 using fakejni::FakeJvm;
 
-class FrameTest : public ::testing::Test {
- protected:
-  void SetUp() override { fakejni::journal::clear(); }
-  void TearDown() override {
-    EXPECT_TRUE(jvm.misuse().empty()) << jvm.misuse().front();
-    EXPECT_EQ(jvm.outstandingElements(), 0);
-    EXPECT_EQ(jvm.liveLocalRefs(), 0);
-  }
-  FakeJvm jvm;
-};
+using FrameTest = solvercalls::BridgeTest;
 
 std::string blanks(std::size_t n) { return std::string(n, ' '); }
 
@@ -125,6 +119,53 @@ TEST_F(RelayTest, MissingClassPrintsTheTwoLines) {
   EXPECT_EQ(testing::internal::GetCapturedStdout(),
             "sendMessageToJava: message: SETLOGFILE RELAY lost again\n"
             "sendMessageToJava: methodID is NULL\n");
+}
+
+TEST_F(RelayTest, EachMessageArrivesOnTheThreadThatRelayedIt) {
+  jvm.addStaticMethod(jvm.defineClass("vmz/ErrorProcessor"),
+                      "processCodedMessage", "(Ljava/lang/String;)V");
+  const fakejni::VmCounts before = fakejni::vmCounts();
+  auto solve = [&](const char* name) {
+    Java_qel_surface_Native2DSolver_subbasinSolvePeriodFlow(
+        jvm.env(), nullptr, jvm.string(name), 0, 0, jvm.doubles({}), 0);
+  };
+  solve("RELAY basin");        // through the calling thread's environment
+  solve("WORKERRELAY basin");  // from the solver's worker thread
+  std::thread([] { sendMessageToJava("from a thread of the solver"); }).join();
+  const auto& calls = jvm.staticCalls();
+  ASSERT_EQ(calls.size(), 3u);
+  EXPECT_EQ(calls[0].stringArgs[0], "SOLVESUBBASINFLOW RELAY basin period 1");
+  EXPECT_EQ(calls[0].thread, std::this_thread::get_id());
+  EXPECT_EQ(calls[1].stringArgs[0],
+            "SOLVESUBBASINFLOW WORKERRELAY basin period 1");
+  EXPECT_NE(calls[1].thread, std::this_thread::get_id());
+  EXPECT_EQ(calls[2].stringArgs[0], "from a thread of the solver");
+  EXPECT_NE(calls[2].thread, std::this_thread::get_id());
+  // The two unknown threads were attached for their message and detached.
+  const fakejni::VmCounts after = fakejni::vmCounts();
+  EXPECT_EQ(after.attached - before.attached, 2);
+  EXPECT_EQ(after.detached - before.detached, 2);
+}
+
+TEST_F(RelayTest, AMessageFromAResultRoutineWaitsForTheCriticalRegion) {
+  jvm.addStaticMethod(jvm.defineClass("vmz/ErrorProcessor"),
+                      "processCodedMessage", "(Ljava/lang/String;)V");
+  solvercalls::makeMesh(jvm, "RESULTRELAY mesh", {1.0, 2.0}, 1);
+  jvm.clearCalls();
+  jdoubleArray values = jvm.doubles({0.0, 0.0});
+  Java_qel_surface_Native2DSolver_getSubbasinCellVolume(
+      jvm.env(), nullptr, jvm.string("RESULTRELAY mesh"), values, 0);
+  ASSERT_EQ(jvm.staticCalls().size(), 1u);
+  EXPECT_EQ(jvm.staticCalls()[0].stringArgs[0],
+            "GETSUBBASINCELLVOLUME RESULTRELAY mesh");
+  // Delivered once the region was released; no JNI call inside it (the
+  // fixture finds any as misuse).
+  const auto& calls = jvm.calls();
+  const auto released =
+      std::find(calls.begin(), calls.end(), "ReleasePrimitiveArrayCritical");
+  EXPECT_LT(released - calls.begin(),
+            std::find(calls.begin(), calls.end(), "FindClass") - calls.begin());
+  EXPECT_EQ(jvm.doublesOf(values)[1], 2000001.0 + 2 * solvercalls::kSquareFeet);
 }
 
 #if !defined(_WIN32)

@@ -10,6 +10,7 @@
 #include "expected_line.h"
 #include "fake_jni.h"
 #include "native_methods.h"
+#include "solver_calls.h"
 
 namespace {
 
@@ -145,19 +146,12 @@ std::string expectedLine(const std::string& name, const Mesh& m) {
       .raw("subbasinLen", "32");
 }
 
-class GeometryTest : public ::testing::Test {
+class GeometryTest : public solvercalls::BridgeTest {
  protected:
-  void SetUp() override { fakejni::journal::clear(); }
-  void TearDown() override {
-    EXPECT_TRUE(jvm.misuse().empty()) << jvm.misuse().front();
-    EXPECT_EQ(jvm.outstandingElements(), 0);
-    EXPECT_EQ(jvm.liveLocalRefs(), 0);
-  }
   void call(const std::string& name, jobject geometry) {
     Java_qel_surface_Native2DSolver_initializeSubbasinGeometry(
         jvm.env(), nullptr, jvm.string(name), geometry);
   }
-  FakeJvm jvm;
 };
 
 TEST_F(GeometryTest, SmallMeshReachesTheRoutineRowAfterRowInFeet) {

@@ -59,10 +59,13 @@ foreach(source IN LISTS VELMORA_JUNIT_SOURCES)
   string(REPLACE "/" "." class ${class})
   string(REGEX REPLACE ".*\\." "" simple ${class})
   set(name junit_${simple})
+  # The classes on the JVM's own class path, not the launcher's: the relay
+  # finds vmz.ErrorProcessor through the system class loader on threads the
+  # bridge attaches.
   add_test(NAME ${name}
            COMMAND ${VELMORA_JAVA} ${VELMORA_JVM_ARGS}
-                   -jar ${VELMORA_JUNIT_JAR}
-                   --class-path ${VELMORA_CLASSES}
+                   -cp ${VELMORA_CLASSES}:${VELMORA_JUNIT_JAR}
+                   org.junit.platform.console.ConsoleLauncher
                    --select-class ${class}
                    --fail-if-no-tests --disable-banner --details=tree
                    --disable-ansi-colors)

@@ -14,10 +14,10 @@ namespace {
 using fakejni::FakeJvm;
 using solvercalls::Line;
 
-class Results : public ::testing::Test {
+class Results : public solvercalls::BridgeTest {
  protected:
   void SetUp() override {
-    solvercalls::freshSolver(jvm);
+    solvercalls::BridgeTest::SetUp();
     // A flow boundary of 5 with load 2, and one solved period.
     Java_qel_surface_Native2DSolver_setBoundaryFlow(
         jvm.env(), nullptr, s("basin"), s("inflow"),
@@ -28,9 +28,6 @@ class Results : public ::testing::Test {
         jvm.env(), nullptr, s("basin"), 0.0, 0.0, jvm.doubles({}), 0);
     fakejni::journal::clear();
   }
-  jstring s(const std::string& text) { return jvm.string(text); }
-  std::vector<std::string> lines() { return fakejni::journal::lines(); }
-  FakeJvm jvm;
 };
 
 using BoundaryMethod = void (*)(JNIEnv*, jclass, jstring, jstring,
@@ -208,6 +205,29 @@ TEST_F(Results, ARepeatedResultFollowsTheSolversState) {
   ASSERT_FALSE(jvm.exceptionPending());
 }
 
+TEST_F(Results, TheCountsFollowTheLastGeometryUntilRelease) {
+  // Sized for 2 cells, then the name gets 3, then nothing at all.
+  jdoubleArray two = jvm.doubles({0.0, 0.0});
+  auto level = [&] {
+    Java_qel_surface_Native2DSolver_getSubbasinCellWaterSurface(
+        jvm.env(), nullptr, s("mesh"), two, 0);
+    const std::string thrown = jvm.exceptionClass();
+    jvm.clearException();
+    return thrown;
+  };
+  solvercalls::makeMesh(jvm, "mesh", {1.0, 2.0}, 2);
+  EXPECT_EQ(level(), "");
+  solvercalls::makeMesh(jvm, "mesh", {1.0, 2.0, 3.0}, 2);
+  EXPECT_EQ(level(), "java/lang/IllegalArgumentException");
+  // The key is the 32-byte text: a name cut to the same bytes is the same.
+  solvercalls::makeMesh(jvm, std::string(32, 'm') + "1", {1.0}, 1);
+  Java_qel_surface_Native2DSolver_getSubbasinCellVolume(
+      jvm.env(), nullptr, s(std::string(32, 'm') + "2"), two, 0);
+  EXPECT_FALSE(jvm.exceptionPending());
+  Java_qel_surface_Native2DSolver_releaseSubbasins(jvm.env(), nullptr);
+  EXPECT_EQ(level(), "java/lang/IllegalStateException");
+}
+
 TEST_F(Results, BadInputThrowsAndNeverReachesTheSolver) {
   using Case = solvercalls::RefusedCall;
   const Case cases[] = {
@@ -249,11 +269,40 @@ TEST_F(Results, BadInputThrowsAndNeverReachesTheSolver) {
        "java/lang/NullPointerException", "subbasin"},
       {"values unavailable",
        [](FakeJvm& j) {
+         solvercalls::makeMesh(j, "a", {1.0}, 1);
+         fakejni::journal::clear();
          j.failNextElements();
          Java_qel_surface_Native2DSolver_getSubbasinCellVolume(
              j.env(), nullptr, j.string("a"), j.doubles({1}), 1);
        },
        "java/lang/OutOfMemoryError", ""},
+      // One value per cell (per face) of the mesh handed over under the
+      // name, which the routine would write past a shorter array.
+      {"values shorter than the cells",
+       [](FakeJvm& j) {
+         solvercalls::makeMesh(j, "ten", std::vector<jdouble>(10, 1.0), 3);
+         fakejni::journal::clear();
+         Java_qel_surface_Native2DSolver_getSubbasinCellWaterSurface(
+             j.env(), nullptr, j.string("ten"), j.doubles({0}), 1);
+       },
+       "java/lang/IllegalArgumentException", "values has 1 elements, needs 10"},
+      {"values shorter than the faces",
+       [](FakeJvm& j) {
+         solvercalls::makeMesh(j, "ten", std::vector<jdouble>(10, 1.0), 12);
+         fakejni::journal::clear();
+         Java_qel_surface_Native2DSolver_getSubbasinFaceVelocity(
+             j.env(), nullptr, j.string("ten"),
+             j.doubles(std::vector<jdouble>(10)), 1);
+       },
+       "java/lang/IllegalArgumentException",
+       "values has 10 elements, needs 12"},
+      {"no geometry under the name",
+       [](FakeJvm& j) {
+         Java_qel_surface_Native2DSolver_getSubbasinCellBedChange(
+             j.env(), nullptr, j.string("nowhere"), j.doubles({1}), 1, 1);
+       },
+       "java/lang/IllegalStateException",
+       "subbasin \"nowhere\" has no geometry"},
   };
   solvercalls::expectRefused(cases);
 }

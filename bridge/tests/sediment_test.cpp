@@ -14,13 +14,7 @@ namespace {
 using fakejni::FakeJvm;
 using solvercalls::Line;
 
-class Sediment : public ::testing::Test {
- protected:
-  void SetUp() override { solvercalls::freshSolver(jvm); }
-  jstring s(const std::string& text) { return jvm.string(text); }
-  std::vector<std::string> lines() { return fakejni::journal::lines(); }
-  FakeJvm jvm;
-};
+using Sediment = solvercalls::BridgeTest;
 
 TEST_F(Sediment, NamedMethodsFillAndCutTheirTexts) {
   const std::string name20 = "abcdefghijklmnopqrst";

@@ -8,6 +8,7 @@
 #include "expected_line.h"
 #include "fake_jni.h"
 #include "native_methods.h"
+#include "solver_calls.h"
 
 namespace {
 
@@ -24,14 +25,9 @@ const Routine kRoutines[] = {
     {"INITBASINSEDIMENT", Java_qel_surface_Native2DSolver_setupBasinSediment},
 };
 
-class SetupTest : public ::testing::TestWithParam<Routine> {
+class SetupTest
+    : public solvercalls::BridgeTestOf<::testing::TestWithParam<Routine>> {
  protected:
-  void SetUp() override { fakejni::journal::clear(); }
-  void TearDown() override {
-    EXPECT_TRUE(jvm.misuse().empty()) << jvm.misuse().front();
-    EXPECT_EQ(jvm.outstandingElements(), 0);
-    EXPECT_EQ(jvm.liveLocalRefs(), 0);
-  }
   void call(jint count, jobjectArray names) {
     GetParam().method(jvm.env(), nullptr, count, names);
   }
@@ -41,7 +37,6 @@ class SetupTest : public ::testing::TestWithParam<Routine> {
         .texts("names", bytes, 32)
         .raw("nameLen", "32");
   }
-  FakeJvm jvm;
 };
 
 TEST_P(SetupTest, NamesAreFilledOrCutTo32Bytes) {

@@ -1,6 +1,5 @@
-// Helpers for the fake-JNI tests of boundaries, flow, sediment and results:
-// expected journal lines built argument by argument in the journal's format,
-// boundary objects and a small mesh.
+// Helpers for the fake-JNI tests: the fixture of every suite, boundary
+// objects, a small mesh, and the check of calls the bridge must refuse.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,50 +9,36 @@
 #include <string>
 #include <vector>
 
+#include "expected_line.h"
 #include "fake_jni.h"
 #include "native_methods.h"
 
 namespace solvercalls {
 
-// `s` (plain ASCII) cut or blank-filled to exactly n bytes.
-inline std::string padded(const std::string& s, std::size_t n) {
-  std::string t = s.substr(0, n);
-  t.resize(n, ' ');
-  return t;
+using expected::Line;
+
+// Starts a test with no subbasin in the solver and an empty journal.
+inline void freshSolver(fakejni::FakeJvm& jvm) {
+  Java_qel_surface_Native2DSolver_releaseSubbasins(jvm.env(), nullptr);
+  fakejni::journal::clear();
 }
 
-class Line {
- public:
-  explicit Line(const std::string& routine) : line_(routine) {}
-  Line& text(const std::string& name, const std::string& value,
-             std::size_t n = 32) {
-    return add(name, "\"" + padded(value, n) + "\"");
+// The fixture of every suite: a fresh solver and journal, and after each
+// test no JNI misuse, no elements held and no local reference left.
+template <typename Base = ::testing::Test>
+class BridgeTestOf : public Base {
+ protected:
+  void SetUp() override { freshSolver(jvm); }
+  void TearDown() override {
+    EXPECT_TRUE(jvm.misuse().empty()) << jvm.misuse().front();
+    EXPECT_EQ(jvm.outstandingElements(), 0);
+    EXPECT_EQ(jvm.liveLocalRefs(), 0);
   }
-  Line& i32(const std::string& name, long value) {
-    return add(name, std::to_string(value));
-  }
-  Line& f64(const std::string& name, double value) {
-    return add(name, fakejni::number(value));
-  }
-  Line& ints(const std::string& name, const std::vector<int>& values) {
-    return add(name, fakejni::list(values));
-  }
-  Line& doubles(const std::string& name, const std::vector<double>& values) {
-    return add(name, fakejni::list(values));
-  }
-  Line& len(const std::string& name, std::size_t n = 32) {
-    return add(name, std::to_string(n));
-  }
-  operator std::string() const { return line_; }
-  std::string str() const { return line_; }
-
- private:
-  Line& add(const std::string& name, const std::string& value) {
-    line_ += " " + name + "=" + value;
-    return *this;
-  }
-  std::string line_;
+  jstring s(const std::string& text) { return jvm.string(text); }
+  std::vector<std::string> lines() { return fakejni::journal::lines(); }
+  fakejni::FakeJvm jvm;
 };
+using BridgeTest = BridgeTestOf<>;
 
 // A boundary object with the two face fields.
 inline jobject faces(fakejni::FakeJvm& jvm, const std::vector<jint>& indices,
@@ -105,12 +90,6 @@ inline void makeMesh(fakejni::FakeJvm& jvm, const std::string& name,
   jvm.setObjectField(g, "_faceNodeIndices", "[[I", jvm.intRows(facePairs));
   Java_qel_surface_Native2DSolver_initializeSubbasinGeometry(
       jvm.env(), nullptr, jvm.string(name), g);
-}
-
-// Starts a test with no subbasin in the solver and an empty journal.
-inline void freshSolver(fakejni::FakeJvm& jvm) {
-  Java_qel_surface_Native2DSolver_releaseSubbasins(jvm.env(), nullptr);
-  fakejni::journal::clear();
 }
 
 // A call the bridge must refuse: it leaves `exception` pending with a

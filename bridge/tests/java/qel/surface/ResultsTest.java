@@ -152,7 +152,15 @@ class ResultsTest {
 
   @Test
   void badInputThrowsAndNeverReachesTheSolver() {
+    // Ten cells and three faces: a shorter values array would be written past.
+    Native2DSolver.initializeSubbasinGeometry("ten", SolverObjects.mesh(new double[10], 3));
     Object[][] cases = {
+      {IllegalArgumentException.class, "values has 1 elements, needs 10",
+          (Executable) () -> Native2DSolver.getSubbasinCellWaterSurface("ten", new double[1], 1)},
+      {IllegalArgumentException.class, "values has 2 elements, needs 3",
+          (Executable) () -> Native2DSolver.getSubbasinFaceVelocity("ten", new double[2], 1)},
+      {IllegalStateException.class, "subbasin \"nowhere\" has no geometry",
+          (Executable) () -> Native2DSolver.getSubbasinCellVolume("nowhere", new double[9], 1)},
       {IllegalArgumentException.class, "result",
           (Executable) () -> Native2DSolver.getBoundaryStage("a", "b", new double[0])},
       {IllegalArgumentException.class, "result",
@@ -175,7 +183,7 @@ class ResultsTest {
       @SuppressWarnings("unchecked")
       Class<? extends Throwable> type = (Class<? extends Throwable>) c[0];
       Throwable thrown = assertThrows(type, (Executable) c[2]);
-      assertTrue(thrown.getMessage() != null && thrown.getMessage().startsWith(c[1] + " "),
+      assertTrue((thrown.getMessage() + " ").startsWith(c[1] + " "),
           thrown.toString());
       assertEquals(List.of(), Journal.lines(), "the solver was called: " + thrown);
     }
