@@ -62,3 +62,24 @@ else()
     ENVIRONMENT "QUARNEL_JOURNAL=${VELMORA_FAKE_JOURNAL};ASAN_OPTIONS=allocator_may_return_null=1:detect_leaks=1:max_allocation_size_mb=1024"
     TIMEOUT 120)
 endif()
+
+# The thread test again under ThreadSanitizer, with the bridge, the stand-in
+# and the fake compiled into one program (ThreadSanitizer and the other
+# sanitizers do not mix). Exported symbols, so the stand-in's relay finds
+# sendMessageToJava as it finds it in the bridge library.
+if(NOT WIN32 AND ZINDLE_SANITIZE)
+  add_executable(velmora_tsan_tests ${CMAKE_CURRENT_LIST_DIR}/threads_test.cpp
+                 ${CMAKE_CURRENT_LIST_DIR}/fake_jni.cpp ${VELMORA_SOURCES}
+                 ${QUARNEL_SOURCES})
+  target_include_directories(velmora_tsan_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}
+                             ${PROJECT_SOURCE_DIR}/bridge ${VELMORA_JNI_INCLUDES})
+  target_compile_options(velmora_tsan_tests PRIVATE -fsanitize=thread)
+  target_link_options(velmora_tsan_tests PRIVATE -fsanitize=thread)
+  target_link_libraries(velmora_tsan_tests PRIVATE ${ZINDLE_GTEST_LIBS} dl)
+  set_target_properties(velmora_tsan_tests PROPERTIES ENABLE_EXPORTS ON)
+  add_test(NAME velmora_tsan COMMAND velmora_tsan_tests
+           WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+  set_tests_properties(velmora_tsan PROPERTIES
+    ENVIRONMENT "TSAN_OPTIONS=halt_on_error=1:abort_on_error=1"
+    TIMEOUT 300)
+endif()
