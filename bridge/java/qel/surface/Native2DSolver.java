@@ -14,11 +14,21 @@ package qel.surface;
  * what is read throws {@link IllegalArgumentException}; a missing field
  * throws {@link NoSuchFieldError}. The message names the argument or field.
  *
- * <p>Arrays handed over in place (curve arrays, period arrays, sediment
- * arrays and cell or face results) are passed without a length: the solver
- * decides how many values it reads or writes, so the caller must size them
- * (for cell and face results, at least one value per cell or face of the
- * subbasin).
+ * <p>Cell and face results need one value per cell (per face for
+ * {@link #getSubbasinFaceVelocity}) of the mesh last given to
+ * {@link #initializeSubbasinGeometry} under that name: a shorter array
+ * throws {@link IllegalArgumentException}, a name without geometry
+ * {@link IllegalStateException}, and the solver is not called.
+ *
+ * <p>The other arrays handed over in place (curve arrays, period arrays and
+ * sediment arrays) are passed without a length: the solver decides from the
+ * integer beside them how many values it reads or writes, so the caller
+ * must size them. A too-short array lets the solver read or write past its
+ * end, which the bridge cannot see; run with {@code -Xcheck:jni} while
+ * testing.
+ *
+ * <p>Any thread may call; messages the solver relays reach
+ * {@code vmz.ErrorProcessor} on the thread that relays them.
  */
 public final class Native2DSolver {
   private Native2DSolver() {}
@@ -42,7 +52,11 @@ public final class Native2DSolver {
    * (_cellBathAreas, _numberInternalCells, _maxNumberNodesPerCell,
    * _cellCoordinates, ...); tables whose row count is fixed by another field
    * must have at least that many rows, each row at least the elements read.
-   * Coordinates and lengths are passed in feet, areas in square feet.
+   * Give coordinates and lengths in metres and areas in square metres: the
+   * bridge converts them to feet and square feet for the solver, whatever
+   * {@link #setUnitSystem} was given. Normal vectors are passed unchanged.
+   * The cell count (_cellBathAreas.length) and face count
+   * (_faceNormalVector.length) are kept under the name for the results.
    */
   public static native void initializeSubbasinGeometry(String subbasin, Object geometry);
 
@@ -143,7 +157,7 @@ public final class Native2DSolver {
 
   // Results per cell or face, written by the solver straight into values,
   // which must hold at least one element per cell (or face) of the
-  // subbasin.
+  // subbasin's last geometry; checked before the call.
   public static native void getSubbasinCellWetArea(String subbasin, double[] values, int i1);
 
   public static native void getSubbasinCellVolume(String subbasin, double[] values, int i1);
