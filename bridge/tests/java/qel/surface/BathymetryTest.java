@@ -6,21 +6,9 @@ import static org.junit.jupiter.api.Assertions.assertThrows;
 import static org.junit.jupiter.api.Assertions.assertTrue;
 
 import java.util.List;
-import org.junit.jupiter.api.BeforeAll;
-import org.junit.jupiter.api.BeforeEach;
 import org.junit.jupiter.api.Test;
 
-class BathymetryTest {
-  @BeforeAll
-  static void load() {
-    Journal.load();
-  }
-
-  @BeforeEach
-  void clear() {
-    Journal.clear();
-  }
-
+class BathymetryTest extends BridgeCase {
   static SubbasinBathymetry sample() {
     SubbasinBathymetry b = new SubbasinBathymetry();
     b._cellVolumeElevationInfo = new int[][] {{1, 2}, {3, 2, 99}};

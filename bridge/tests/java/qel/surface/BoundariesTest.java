@@ -9,23 +9,10 @@ import static qel.surface.SolverObjects.faces;
 import static qel.surface.SolverObjects.text;
 
 import java.util.List;
-import org.junit.jupiter.api.BeforeAll;
-import org.junit.jupiter.api.BeforeEach;
 import org.junit.jupiter.api.Test;
 import org.junit.jupiter.api.function.Executable;
 
-class BoundariesTest {
-  @BeforeAll
-  static void load() {
-    Journal.load();
-  }
-
-  @BeforeEach
-  void fresh() {
-    Native2DSolver.releaseSubbasins();
-    Journal.clear();
-  }
-
+class BoundariesTest extends BridgeCase {
   interface Declaration {
     void declare(String subbasin, String boundary, Object faces, double value);
   }

@@ -10,25 +10,11 @@ import static qel.surface.SolverObjects.text;
 
 import java.util.List;
 import java.util.concurrent.atomic.AtomicReference;
-import org.junit.jupiter.api.BeforeAll;
-import org.junit.jupiter.api.BeforeEach;
 import org.junit.jupiter.api.Test;
 import org.junit.jupiter.api.function.Executable;
 import vmz.ErrorProcessor;
 
-class FlowTest {
-  @BeforeAll
-  static void load() {
-    Journal.load();
-  }
-
-  @BeforeEach
-  void fresh() {
-    Native2DSolver.releaseSubbasins();
-    ErrorProcessor.clear();
-    Journal.clear();
-  }
-
+class FlowTest extends BridgeCase {
   @Test
   void controlMethodsPassTheirValuesUnchanged() {
     Native2DSolver.setSubbasinNumberThreads("basin", -3);

@@ -6,23 +6,11 @@ import static org.junit.jupiter.api.Assertions.assertTrue;
 
 import java.util.List;
 import java.util.stream.Collectors;
-import org.junit.jupiter.api.BeforeAll;
-import org.junit.jupiter.api.BeforeEach;
 import org.junit.jupiter.api.Test;
 import org.junit.jupiter.params.ParameterizedTest;
 import org.junit.jupiter.params.provider.ValueSource;
 
-class FrameTest {
-  @BeforeAll
-  static void load() {
-    Journal.load();
-  }
-
-  @BeforeEach
-  void clear() {
-    Journal.clear();
-  }
-
+class FrameTest extends BridgeCase {
   @ParameterizedTest
   @ValueSource(
       strings = {

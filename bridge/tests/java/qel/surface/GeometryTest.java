@@ -7,23 +7,11 @@ import static org.junit.jupiter.api.Assertions.assertTrue;
 
 import java.lang.reflect.Field;
 import java.util.List;
-import org.junit.jupiter.api.BeforeAll;
-import org.junit.jupiter.api.BeforeEach;
 import org.junit.jupiter.api.Test;
 
-class GeometryTest {
+class GeometryTest extends BridgeCase {
   static final double FEET = 3.280839895013123;
   static final double SQUARE_FEET = 10.763910416709722;
-
-  @BeforeAll
-  static void load() {
-    Journal.load();
-  }
-
-  @BeforeEach
-  void clear() {
-    Journal.clear();
-  }
 
   /** Three cells, four nodes, three faces; several rows longer than read. */
   static SubbasinGeometry small() {

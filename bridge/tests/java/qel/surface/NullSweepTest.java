@@ -10,7 +10,6 @@ import java.lang.reflect.Method;
 import java.lang.reflect.Modifier;
 import java.util.ArrayList;
 import java.util.List;
-import org.junit.jupiter.api.BeforeAll;
 import org.junit.jupiter.api.Test;
 
 /**
@@ -18,12 +17,7 @@ import org.junit.jupiter.api.Test;
  * reference arguments in turn (the others valid), throws
  * NullPointerException naming what was null, and reaches no solver routine.
  */
-class NullSweepTest {
-  @BeforeAll
-  static void load() {
-    Journal.load();
-  }
-
+class NullSweepTest extends BridgeCase {
   private static Object validArgument(Method method, Class<?> type) {
     if (type == int.class) {
       return 1;

@@ -9,8 +9,6 @@ import java.util.ArrayList;
 import java.util.List;
 import java.util.concurrent.atomic.AtomicReference;
 import java.util.stream.Collectors;
-import org.junit.jupiter.api.BeforeAll;
-import org.junit.jupiter.api.BeforeEach;
 import org.junit.jupiter.api.Test;
 import vmz.ErrorProcessor;
 
@@ -19,18 +17,7 @@ import vmz.ErrorProcessor;
  * path begins with "RELAY", through the environment setFortranLogFile has
  * just stored.
  */
-class RelayTest {
-  @BeforeAll
-  static void load() {
-    Journal.load();
-  }
-
-  @BeforeEach
-  void clear() {
-    Journal.clear();
-    ErrorProcessor.clear();
-  }
-
+class RelayTest extends BridgeCase {
   private static List<String> messages() {
     return ErrorProcessor.received().stream().map(r -> r.message).collect(Collectors.toList());
   }

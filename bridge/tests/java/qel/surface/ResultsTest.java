@@ -10,17 +10,11 @@ import static qel.surface.SolverObjects.faces;
 import static qel.surface.SolverObjects.text;
 
 import java.util.List;
-import org.junit.jupiter.api.BeforeAll;
 import org.junit.jupiter.api.BeforeEach;
 import org.junit.jupiter.api.Test;
 import org.junit.jupiter.api.function.Executable;
 
-class ResultsTest {
-  @BeforeAll
-  static void load() {
-    Journal.load();
-  }
-
+class ResultsTest extends BridgeCase {
   /** A flow boundary of 5 with load 2, after one solved period. */
   @BeforeEach
   void oneBoundaryOnePeriod() {

@@ -8,23 +8,10 @@ import static qel.surface.SolverObjects.expectCall;
 import static qel.surface.SolverObjects.text;
 
 import java.util.List;
-import org.junit.jupiter.api.BeforeAll;
-import org.junit.jupiter.api.BeforeEach;
 import org.junit.jupiter.api.Test;
 import org.junit.jupiter.api.function.Executable;
 
-class SedimentTest {
-  @BeforeAll
-  static void load() {
-    Journal.load();
-  }
-
-  @BeforeEach
-  void fresh() {
-    Native2DSolver.releaseSubbasins();
-    Journal.clear();
-  }
-
+class SedimentTest extends BridgeCase {
   @Test
   void methodNamesAreThirtyTwoBytesExceptTheTransportPotential() {
     String[] names = {"", "yang", "a".repeat(16), "b".repeat(17), "c".repeat(40), "Ünterwasser-Gleichung"};

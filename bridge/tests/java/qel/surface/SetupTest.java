@@ -7,23 +7,11 @@ import static org.junit.jupiter.api.Assertions.assertTrue;
 import java.util.List;
 import java.util.function.BiConsumer;
 import java.util.stream.Stream;
-import org.junit.jupiter.api.BeforeAll;
-import org.junit.jupiter.api.BeforeEach;
 import org.junit.jupiter.params.ParameterizedTest;
 import org.junit.jupiter.params.provider.Arguments;
 import org.junit.jupiter.params.provider.MethodSource;
 
-class SetupTest {
-  @BeforeAll
-  static void load() {
-    Journal.load();
-  }
-
-  @BeforeEach
-  void clear() {
-    Journal.clear();
-  }
-
+class SetupTest extends BridgeCase {
   static Stream<Arguments> methods() {
     BiConsumer<Integer, String[]> flow = Native2DSolver::setupBasinFlow;
     BiConsumer<Integer, String[]> sediment = Native2DSolver::setupBasinSediment;

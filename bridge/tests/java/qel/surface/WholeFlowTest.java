@@ -8,7 +8,6 @@ import static qel.surface.SolverObjects.faces;
 
 import java.util.ArrayList;
 import java.util.List;
-import org.junit.jupiter.api.BeforeAll;
 import org.junit.jupiter.api.Test;
 import vmz.ErrorProcessor;
 
@@ -18,12 +17,7 @@ import vmz.ErrorProcessor;
  * warm-up, sediment set-up, periods of flow and of flow with sediment, and
  * every result, each matching the stand-in solver's documented results.
  */
-class WholeFlowTest {
-  @BeforeAll
-  static void load() {
-    Journal.load();
-  }
-
+class WholeFlowTest extends BridgeCase {
   private static final String BASIN = "RELAY valley";
   private static final double[] AREAS = {10.0, 12.5, 7.25, 3.0};
   private static final int FACES = 5;
