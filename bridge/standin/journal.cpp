@@ -130,6 +130,23 @@ void failLength(const char* routine, const char* name, FLen got,
   std::abort();
 }
 
+NamedCall::NamedCall(const char* routine, const char* subbasin,
+                     FLen subbasinLen, const char* secondName,
+                     const char* second, FLen secondLen, FLen secondWidth)
+    : NamedCall(routine, subbasin, subbasinLen) {
+  secondLenName_ = std::string(secondName) + "Len";
+  secondLen_ = secondLen;
+  checkLength(routine, secondLenName_.c_str(), secondLen, secondWidth);
+  journal_.text(secondName, second, secondLen);
+}
+
+NamedCall::~NamedCall() {
+  journal_.length("subbasinLen", subbasinLen_);
+  if (!secondLenName_.empty()) {
+    journal_.length(secondLenName_.c_str(), secondLen_);
+  }
+}
+
 std::string_view nameView(const char* bytes, std::size_t n) {
   // Names are mostly blanks: skip them eight at a time first.
   constexpr std::uint64_t kBlanks = 0x2020202020202020ull;

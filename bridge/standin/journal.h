@@ -93,6 +93,34 @@ inline void checkLength(const char* routine, const char* name, FLen got,
   if (got != expected) failLength(routine, name, got, expected);
 }
 
+// The journal line of a routine whose first text is the subbasin name, and
+// perhaps a second text after it (a boundary or a method name): checks
+// their hidden lengths, begins the line with the texts and, once the
+// routine's own arguments are added through journal(), ends it with the
+// lengths.
+class NamedCall {
+ public:
+  NamedCall(const char* routine, const char* subbasin, FLen subbasinLen)
+      : journal_(routine), subbasinLen_(subbasinLen) {
+    checkLength(routine, "subbasinLen", subbasinLen, kNameWidth);
+    journal_.text("subbasin", subbasin, subbasinLen);
+  }
+  // `second` is named `secondName`, its length `secondName` + "Len".
+  NamedCall(const char* routine, const char* subbasin, FLen subbasinLen,
+            const char* secondName, const char* second, FLen secondLen,
+            FLen secondWidth = kNameWidth);
+  ~NamedCall();
+  NamedCall(const NamedCall&) = delete;
+  NamedCall& operator=(const NamedCall&) = delete;
+  Journal& journal() { return journal_; }
+
+ private:
+  Journal journal_;
+  FLen subbasinLen_;
+  std::string secondLenName_;
+  FLen secondLen_ = 0;
+};
+
 // The solver's key for a name: the text without its trailing blanks.
 std::string nameKey(const char* bytes, std::size_t n);
 // The same key without a copy, for lookups.

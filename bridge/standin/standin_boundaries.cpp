@@ -19,11 +19,6 @@
 namespace quarnel {
 namespace {
 
-void checkNames(const char* routine, FLen subbasinLen, FLen boundaryLen) {
-  checkLength(routine, "subbasinLen", subbasinLen, kNameWidth);
-  checkLength(routine, "boundaryLen", boundaryLen, kNameWidth);
-}
-
 Boundary& declare(const char* kind, const char* subbasinText,
                   const char* boundaryText, int faceCount,
                   const int* faceIndices, const double* faceFractions,
@@ -66,33 +61,6 @@ Boundary* findBoundary(const char* subbasinText, const char* boundaryText) {
   return last.boundary;
 }
 
-void journalDeclaration(const char* routine, const char* subbasinText,
-                        const char* boundaryText, const int* faceCount,
-                        const int* faceIndices, const double* faceFractions,
-                        const double* value, FLen subbasinLen,
-                        FLen boundaryLen) {
-  Journal(routine)
-      .text("subbasin", subbasinText, subbasinLen)
-      .text("boundary", boundaryText, boundaryLen)
-      .i32("faceCount", *faceCount)
-      .ints("faceIndices", faceIndices, *faceCount)
-      .doubles("faceFractions", faceFractions, *faceCount)
-      .f64("value", *value)
-      .length("subbasinLen", subbasinLen)
-      .length("boundaryLen", boundaryLen);
-}
-
-void journalValue(const char* routine, const char* subbasinText,
-                  const char* boundaryText, const double* value,
-                  FLen subbasinLen, FLen boundaryLen) {
-  Journal(routine)
-      .text("subbasin", subbasinText, subbasinLen)
-      .text("boundary", boundaryText, boundaryLen)
-      .f64("value", *value)
-      .length("subbasinLen", subbasinLen)
-      .length("boundaryLen", boundaryLen);
-}
-
 // The bridge hands over buffers even for a boundary without faces.
 void requireBuffers(const char* routine, const int* faceIndices,
                     const double* faceFractions) {
@@ -101,6 +69,37 @@ void requireBuffers(const char* routine, const int* faceIndices,
                routine);
   std::fflush(stderr);
   std::abort();
+}
+
+// The journal line of a declaration, with the texts and faces that all four
+// share; the faces must come as buffers.
+struct Declaration : NamedCall {
+  Declaration(const char* routine, const char* subbasinText,
+              const char* boundaryText, const int* faceCount,
+              const int* faceIndices, const double* faceFractions,
+              FLen subbasinLen, FLen boundaryLen)
+      : NamedCall(routine, subbasinText, subbasinLen, "boundary", boundaryText,
+                  boundaryLen) {
+    requireBuffers(routine, faceIndices, faceFractions);
+    journal()
+        .i32("faceCount", *faceCount)
+        .ints("faceIndices", faceIndices, *faceCount)
+        .doubles("faceFractions", faceFractions, *faceCount);
+  }
+};
+
+// The three setters: a declared boundary takes the value as its flow, stage
+// or load; any other name is ignored.
+void setValue(const char* routine, double Boundary::*member,
+              const char* subbasinText, const char* boundaryText,
+              const double* value, FLen subbasinLen, FLen boundaryLen) {
+  NamedCall(routine, subbasinText, subbasinLen, "boundary", boundaryText,
+            boundaryLen)
+      .journal()
+      .f64("value", *value);
+  if (Boundary* b = findBoundary(subbasinText, boundaryText)) {
+    b->*member = *value;
+  }
 }
 
 }  // namespace
@@ -114,11 +113,10 @@ void INITBOUNDARYNORMALDEPTH(const char* subbasin, const char* boundary,
                              const int* faceCount, const int* faceIndices,
                              const double* faceFractions, const double* value,
                              FLen subbasinLen, FLen boundaryLen) {
-  const char* routine = "INITBOUNDARYNORMALDEPTH";
-  checkNames(routine, subbasinLen, boundaryLen);
-  requireBuffers(routine, faceIndices, faceFractions);
-  journalDeclaration(routine, subbasin, boundary, faceCount, faceIndices,
-                     faceFractions, value, subbasinLen, boundaryLen);
+  Declaration("INITBOUNDARYNORMALDEPTH", subbasin, boundary, faceCount,
+              faceIndices, faceFractions, subbasinLen, boundaryLen)
+      .journal()
+      .f64("value", *value);
   declare("NORMALDEPTH", subbasin, boundary, *faceCount, faceIndices,
           faceFractions, *value);
 }
@@ -128,21 +126,13 @@ void INITBOUNDARYRATINGCURVE(const char* subbasin, const char* boundary,
                              const double* faceFractions, const int* curveInt,
                              double* curve1, double* curve2, FLen subbasinLen,
                              FLen boundaryLen) {
-  const char* routine = "INITBOUNDARYRATINGCURVE";
-  checkNames(routine, subbasinLen, boundaryLen);
-  requireBuffers(routine, faceIndices, faceFractions);
   const int points = *curveInt > 0 ? *curveInt : 0;
-  Journal(routine)
-      .text("subbasin", subbasin, subbasinLen)
-      .text("boundary", boundary, boundaryLen)
-      .i32("faceCount", *faceCount)
-      .ints("faceIndices", faceIndices, *faceCount)
-      .doubles("faceFractions", faceFractions, *faceCount)
+  Declaration("INITBOUNDARYRATINGCURVE", subbasin, boundary, faceCount,
+              faceIndices, faceFractions, subbasinLen, boundaryLen)
+      .journal()
       .i32("curveInt", *curveInt)
       .doubles("curve1", curve1, points)
-      .doubles("curve2", curve2, points)
-      .length("subbasinLen", subbasinLen)
-      .length("boundaryLen", boundaryLen);
+      .doubles("curve2", curve2, points);
   declare("RATINGCURVE", subbasin, boundary, *faceCount, faceIndices,
           faceFractions, *curveInt);
   for (int i = 0; i < points; ++i) {
@@ -155,11 +145,10 @@ void INITBOUNDARYFLOW(const char* subbasin, const char* boundary,
                       const int* faceCount, const int* faceIndices,
                       const double* faceFractions, const double* value,
                       FLen subbasinLen, FLen boundaryLen) {
-  const char* routine = "INITBOUNDARYFLOW";
-  checkNames(routine, subbasinLen, boundaryLen);
-  requireBuffers(routine, faceIndices, faceFractions);
-  journalDeclaration(routine, subbasin, boundary, faceCount, faceIndices,
-                     faceFractions, value, subbasinLen, boundaryLen);
+  Declaration("INITBOUNDARYFLOW", subbasin, boundary, faceCount, faceIndices,
+              faceFractions, subbasinLen, boundaryLen)
+      .journal()
+      .f64("value", *value);
   declare("FLOW", subbasin, boundary, *faceCount, faceIndices, faceFractions,
           *value)
       .flow = *value;
@@ -169,11 +158,10 @@ void INITBOUNDARYSTAGE(const char* subbasin, const char* boundary,
                        const int* faceCount, const int* faceIndices,
                        const double* faceFractions, const double* value,
                        FLen subbasinLen, FLen boundaryLen) {
-  const char* routine = "INITBOUNDARYSTAGE";
-  checkNames(routine, subbasinLen, boundaryLen);
-  requireBuffers(routine, faceIndices, faceFractions);
-  journalDeclaration(routine, subbasin, boundary, faceCount, faceIndices,
-                     faceFractions, value, subbasinLen, boundaryLen);
+  Declaration("INITBOUNDARYSTAGE", subbasin, boundary, faceCount, faceIndices,
+              faceFractions, subbasinLen, boundaryLen)
+      .journal()
+      .f64("value", *value);
   declare("STAGE", subbasin, boundary, *faceCount, faceIndices, faceFractions,
           *value)
       .stage = *value;
@@ -182,28 +170,22 @@ void INITBOUNDARYSTAGE(const char* subbasin, const char* boundary,
 void SETBOUNDARYVALUEFLOW(const char* subbasin, const char* boundary,
                           const double* value, FLen subbasinLen,
                           FLen boundaryLen) {
-  const char* routine = "SETBOUNDARYVALUEFLOW";
-  checkNames(routine, subbasinLen, boundaryLen);
-  journalValue(routine, subbasin, boundary, value, subbasinLen, boundaryLen);
-  if (Boundary* b = findBoundary(subbasin, boundary)) b->flow = *value;
+  setValue("SETBOUNDARYVALUEFLOW", &Boundary::flow, subbasin, boundary, value,
+           subbasinLen, boundaryLen);
 }
 
 void SETBOUNDARYVALUESTAGE(const char* subbasin, const char* boundary,
                            const double* value, FLen subbasinLen,
                            FLen boundaryLen) {
-  const char* routine = "SETBOUNDARYVALUESTAGE";
-  checkNames(routine, subbasinLen, boundaryLen);
-  journalValue(routine, subbasin, boundary, value, subbasinLen, boundaryLen);
-  if (Boundary* b = findBoundary(subbasin, boundary)) b->stage = *value;
+  setValue("SETBOUNDARYVALUESTAGE", &Boundary::stage, subbasin, boundary, value,
+           subbasinLen, boundaryLen);
 }
 
 void SETBOUNDARYVALUETOTALLOAD(const char* subbasin, const char* boundary,
                                const double* value, FLen subbasinLen,
                                FLen boundaryLen) {
-  const char* routine = "SETBOUNDARYVALUETOTALLOAD";
-  checkNames(routine, subbasinLen, boundaryLen);
-  journalValue(routine, subbasin, boundary, value, subbasinLen, boundaryLen);
-  if (Boundary* b = findBoundary(subbasin, boundary)) b->load = *value;
+  setValue("SETBOUNDARYVALUETOTALLOAD", &Boundary::load, subbasin, boundary,
+           value, subbasinLen, boundaryLen);
 }
 
 }  // extern "C"

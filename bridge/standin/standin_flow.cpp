@@ -44,13 +44,6 @@ void relayPeriod(const char* routine, const char* subbasinText, int periods) {
   }
 }
 
-void nameOnly(const char* routine, const char* subbasinText, FLen subbasinLen) {
-  checkLength(routine, "subbasinLen", subbasinLen, kNameWidth);
-  Journal(routine)
-      .text("subbasin", subbasinText, subbasinLen)
-      .length("subbasinLen", subbasinLen);
-}
-
 }  // namespace
 }  // namespace quarnel
 
@@ -60,23 +53,17 @@ extern "C" {
 
 void SETSUBBASINNUMBERTHREADS(const char* subbasinText, const int* threads,
                               FLen subbasinLen) {
-  const char* routine = "SETSUBBASINNUMBERTHREADS";
-  checkLength(routine, "subbasinLen", subbasinLen, kNameWidth);
-  Journal(routine)
-      .text("subbasin", subbasinText, subbasinLen)
-      .i32("threads", *threads)
-      .length("subbasinLen", subbasinLen);
+  NamedCall("SETSUBBASINNUMBERTHREADS", subbasinText, subbasinLen)
+      .journal()
+      .i32("threads", *threads);
   subbasin(subbasinText, kNameWidth).threads = *threads;
 }
 
 void SETSUBBASINIMPLICITFACTOR(const char* subbasinText, const double* factor,
                                FLen subbasinLen) {
-  const char* routine = "SETSUBBASINIMPLICITFACTOR";
-  checkLength(routine, "subbasinLen", subbasinLen, kNameWidth);
-  Journal(routine)
-      .text("subbasin", subbasinText, subbasinLen)
-      .f64("factor", *factor)
-      .length("subbasinLen", subbasinLen);
+  NamedCall("SETSUBBASINIMPLICITFACTOR", subbasinText, subbasinLen)
+      .journal()
+      .f64("factor", *factor);
   subbasin(subbasinText, kNameWidth).implicitFactor = *factor;
 }
 
@@ -84,16 +71,13 @@ void SETSUBBASINCONTROLPARAMETERS(const char* subbasinText, const double* c1,
                                   const double* c2, const double* c3,
                                   const double* c4, const int* c5,
                                   FLen subbasinLen) {
-  const char* routine = "SETSUBBASINCONTROLPARAMETERS";
-  checkLength(routine, "subbasinLen", subbasinLen, kNameWidth);
-  Journal(routine)
-      .text("subbasin", subbasinText, subbasinLen)
+  NamedCall("SETSUBBASINCONTROLPARAMETERS", subbasinText, subbasinLen)
+      .journal()
       .f64("c1", *c1)
       .f64("c2", *c2)
       .f64("c3", *c3)
       .f64("c4", *c4)
-      .i32("c5", *c5)
-      .length("subbasinLen", subbasinLen);
+      .i32("c5", *c5);
   Subbasin& s = subbasin(subbasinText, kNameWidth);
   s.control[0] = *c1;
   s.control[1] = *c2;
@@ -103,24 +87,21 @@ void SETSUBBASINCONTROLPARAMETERS(const char* subbasinText, const double* c1,
 }
 
 void INITSUBBASINFLOW(const char* subbasinText, FLen subbasinLen) {
-  nameOnly("INITSUBBASINFLOW", subbasinText, subbasinLen);
+  NamedCall("INITSUBBASINFLOW", subbasinText, subbasinLen);
   subbasin(subbasinText, kNameWidth).flowInitialized = true;
 }
 
 void INITSUBBASINFLOWSTATE(const char* subbasinText, FLen subbasinLen) {
-  nameOnly("INITSUBBASINFLOWSTATE", subbasinText, subbasinLen);
+  NamedCall("INITSUBBASINFLOWSTATE", subbasinText, subbasinLen);
   subbasin(subbasinText, kNameWidth).flowStateInitialized = true;
 }
 
 void INITSUBBASINWARMUP(const char* subbasinText, const double* w1,
                         const double* w2, FLen subbasinLen) {
-  const char* routine = "INITSUBBASINWARMUP";
-  checkLength(routine, "subbasinLen", subbasinLen, kNameWidth);
-  Journal(routine)
-      .text("subbasin", subbasinText, subbasinLen)
+  NamedCall("INITSUBBASINWARMUP", subbasinText, subbasinLen)
+      .journal()
       .f64("w1", *w1)
-      .f64("w2", *w2)
-      .length("subbasinLen", subbasinLen);
+      .f64("w2", *w2);
   Subbasin& s = subbasin(subbasinText, kNameWidth);
   s.warmUp[0] = *w1;
   s.warmUp[1] = *w2;
@@ -129,15 +110,13 @@ void INITSUBBASINWARMUP(const char* subbasinText, const double* w1,
 void SOLVESUBBASINFLOW(const char* subbasinText, const int* n, double* a,
                        const double* p1, const double* p2, FLen subbasinLen) {
   const char* routine = "SOLVESUBBASINFLOW";
-  checkLength(routine, "subbasinLen", subbasinLen, kNameWidth);
   const int count = *n > 0 ? *n : 0;
-  Journal(routine)
-      .text("subbasin", subbasinText, subbasinLen)
+  NamedCall(routine, subbasinText, subbasinLen)
+      .journal()
       .i32("n", *n)
       .doubles("a", a, count)
       .f64("p1", *p1)
-      .f64("p2", *p2)
-      .length("subbasinLen", subbasinLen);
+      .f64("p2", *p2);
   Subbasin& s = subbasin(subbasinText, kNameWidth);
   ++s.flowPeriods;
   writePeriod(a, count, periodsSolved(s), *p1);
@@ -149,17 +128,15 @@ void SOLVESUBBASINFLOWSEDIMENT(const char* subbasinText, const int* n,
                                const double* p1, const double* p2,
                                FLen subbasinLen) {
   const char* routine = "SOLVESUBBASINFLOWSEDIMENT";
-  checkLength(routine, "subbasinLen", subbasinLen, kNameWidth);
   const int count = *n > 0 ? *n : 0;
-  Journal(routine)
-      .text("subbasin", subbasinText, subbasinLen)
+  NamedCall(routine, subbasinText, subbasinLen)
+      .journal()
       .i32("n", *n)
       .doubles("a1", a1, count)
       .doubles("a2", a2, count)
       .doubles("a3", a3, count)
       .f64("p1", *p1)
-      .f64("p2", *p2)
-      .length("subbasinLen", subbasinLen);
+      .f64("p2", *p2);
   Subbasin& s = subbasin(subbasinText, kNameWidth);
   ++s.sedimentPeriods;
   const int periods = periodsSolved(s);

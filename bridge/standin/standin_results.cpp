@@ -51,14 +51,10 @@ enum class Quantity { kOutflow, kStage, kTotalLoad, kTotalConcentration };
 void boundaryResult(const char* routine, Quantity quantity,
                     const char* subbasinText, const char* boundaryText,
                     double* value, FLen subbasinLen, FLen boundaryLen) {
-  checkLength(routine, "subbasinLen", subbasinLen, kNameWidth);
-  checkLength(routine, "boundaryLen", boundaryLen, kNameWidth);
-  Journal(routine)
-      .text("subbasin", subbasinText, subbasinLen)
-      .text("boundary", boundaryText, boundaryLen)
-      .f64("value", *value)
-      .length("subbasinLen", subbasinLen)
-      .length("boundaryLen", boundaryLen);
+  NamedCall(routine, subbasinText, subbasinLen, "boundary", boundaryText,
+            boundaryLen)
+      .journal()
+      .f64("value", *value);
   const Subbasin* s = findSubbasin(subbasinText, kNameWidth);
   const Boundary* b = findBoundary(s, boundaryText);
   if (b == nullptr) return;
@@ -84,11 +80,11 @@ enum class Over { kCells, kFaces };
 void cellResult(const char* routine, int code, Over over,
                 const char* subbasinText, double* values, int i1, const int* i2,
                 FLen subbasinLen) {
-  checkLength(routine, "subbasinLen", subbasinLen, kNameWidth);
-  Journal journal(routine);
-  journal.text("subbasin", subbasinText, subbasinLen).i32("i1", i1);
-  if (i2 != nullptr) journal.i32("i2", *i2);
-  journal.length("subbasinLen", subbasinLen);
+  {
+    NamedCall call(routine, subbasinText, subbasinLen);
+    call.journal().i32("i1", i1);
+    if (i2 != nullptr) call.journal().i32("i2", *i2);
+  }
   if (relayFrom(subbasinText, kNameWidth) == RelayFrom::kResult) {
     relayMessage(
         (std::string(routine) + " " + nameKey(subbasinText, kNameWidth))
@@ -164,16 +160,11 @@ void GETBOUNDARYTOTALCONCENTRATION(const char* subbasin, const char* boundary,
 void GETBOUNDARYLOAD(const char* subbasinText, const char* boundaryText,
                      double* value, const int* k, FLen subbasinLen,
                      FLen boundaryLen) {
-  const char* routine = "GETBOUNDARYLOAD";
-  checkLength(routine, "subbasinLen", subbasinLen, kNameWidth);
-  checkLength(routine, "boundaryLen", boundaryLen, kNameWidth);
-  Journal(routine)
-      .text("subbasin", subbasinText, subbasinLen)
-      .text("boundary", boundaryText, boundaryLen)
+  NamedCall("GETBOUNDARYLOAD", subbasinText, subbasinLen, "boundary",
+            boundaryText, boundaryLen)
+      .journal()
       .f64("value", *value)
-      .i32("k", *k)
-      .length("subbasinLen", subbasinLen)
-      .length("boundaryLen", boundaryLen);
+      .i32("k", *k);
   const Subbasin* s = findSubbasin(subbasinText, kNameWidth);
   const Boundary* b = findBoundary(s, boundaryText);
   if (b == nullptr) return;

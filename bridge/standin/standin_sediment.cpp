@@ -22,25 +22,6 @@ void markArray(double* values, long n, int k) {
   for (long i = 0; i < n; ++i) values[i] = 2.0 * values[i] + k;
 }
 
-void nameOnly(const char* routine, const char* subbasinText, FLen subbasinLen) {
-  checkLength(routine, "subbasinLen", subbasinLen, kNameWidth);
-  Journal(routine)
-      .text("subbasin", subbasinText, subbasinLen)
-      .length("subbasinLen", subbasinLen);
-}
-
-void methodName(const char* routine, const char* subbasinText,
-                const char* method, FLen subbasinLen, FLen methodLen,
-                FLen methodWidth) {
-  checkLength(routine, "subbasinLen", subbasinLen, kNameWidth);
-  checkLength(routine, "methodLen", methodLen, methodWidth);
-  Journal(routine)
-      .text("subbasin", subbasinText, subbasinLen)
-      .text("method", method, methodLen)
-      .length("subbasinLen", subbasinLen)
-      .length("methodLen", methodLen);
-}
-
 }  // namespace
 }  // namespace quarnel
 
@@ -49,22 +30,22 @@ using namespace quarnel;
 extern "C" {
 
 void INITSUBBASINSEDIMENT(const char* subbasinText, FLen subbasinLen) {
-  nameOnly("INITSUBBASINSEDIMENT", subbasinText, subbasinLen);
+  NamedCall("INITSUBBASINSEDIMENT", subbasinText, subbasinLen);
   subbasin(subbasinText, kNameWidth).sedimentInitialized = true;
 }
 
 void SETFALLVELOCITYMETHOD(const char* subbasinText, const char* method,
                            FLen subbasinLen, FLen methodLen) {
-  methodName("SETFALLVELOCITYMETHOD", subbasinText, method, subbasinLen,
-             methodLen, kNameWidth);
+  NamedCall("SETFALLVELOCITYMETHOD", subbasinText, subbasinLen, "method",
+            method, methodLen);
   subbasin(subbasinText, kNameWidth).fallVelocityMethod =
       nameKey(method, kNameWidth);
 }
 
 void SETTRANSPORTPOTENTIALMETHOD(const char* subbasinText, const char* method,
                                  FLen subbasinLen, FLen methodLen) {
-  methodName("SETTRANSPORTPOTENTIALMETHOD", subbasinText, method, subbasinLen,
-             methodLen, kShortMethodWidth);
+  NamedCall("SETTRANSPORTPOTENTIALMETHOD", subbasinText, subbasinLen, "method",
+            method, methodLen, kShortMethodWidth);
   subbasin(subbasinText, kNameWidth).transportPotentialMethod =
       nameKey(method, kShortMethodWidth);
 }
@@ -73,20 +54,15 @@ void SETCOHESIVETRANSPORTMETHOD(const char* subbasinText, const char* method,
                                 const int* m, double* d1, double* d2,
                                 double* d3, double* d4, FLen subbasinLen,
                                 FLen methodLen) {
-  const char* routine = "SETCOHESIVETRANSPORTMETHOD";
-  checkLength(routine, "subbasinLen", subbasinLen, kNameWidth);
-  checkLength(routine, "methodLen", methodLen, kNameWidth);
   const long n = count(*m);
-  Journal(routine)
-      .text("subbasin", subbasinText, subbasinLen)
-      .text("method", method, methodLen)
+  NamedCall("SETCOHESIVETRANSPORTMETHOD", subbasinText, subbasinLen, "method",
+            method, methodLen)
+      .journal()
       .i32("m", *m)
       .doubles("d1", d1, n)
       .doubles("d2", d2, n)
       .doubles("d3", d3, n)
-      .doubles("d4", d4, n)
-      .length("subbasinLen", subbasinLen)
-      .length("methodLen", methodLen);
+      .doubles("d4", d4, n);
   subbasin(subbasinText, kNameWidth).cohesiveTransportMethod =
       nameKey(method, kNameWidth);
   markArray(d1, n, 1);
@@ -114,49 +90,40 @@ void SETSEDIMENTTRANSPORTPARAMETERS(const char* subbasinText, double* r1,
                                     const int* r, const double* r2,
                                     const double* x1, const double* x2,
                                     FLen subbasinLen) {
-  const char* routine = "SETSEDIMENTTRANSPORTPARAMETERS";
-  checkLength(routine, "subbasinLen", subbasinLen, kNameWidth);
   const long n = count(*r);
-  Journal(routine)
-      .text("subbasin", subbasinText, subbasinLen)
+  NamedCall("SETSEDIMENTTRANSPORTPARAMETERS", subbasinText, subbasinLen)
+      .journal()
       .doubles("r1", r1, n)
       .i32("r", *r)
       .f64("r2", *r2)
       .f64("x1", *x1)
-      .f64("x2", *x2)
-      .length("subbasinLen", subbasinLen);
+      .f64("x2", *x2);
   subbasin(subbasinText, kNameWidth);
   markArray(r1, n, 1);
 }
 
 void SETSUBBASINMOBILITYFACTOR(const char* subbasinText, const double* factor,
                                FLen subbasinLen) {
-  const char* routine = "SETSUBBASINMOBILITYFACTOR";
-  checkLength(routine, "subbasinLen", subbasinLen, kNameWidth);
-  Journal(routine)
-      .text("subbasin", subbasinText, subbasinLen)
-      .f64("factor", *factor)
-      .length("subbasinLen", subbasinLen);
+  NamedCall("SETSUBBASINMOBILITYFACTOR", subbasinText, subbasinLen)
+      .journal()
+      .f64("factor", *factor);
   subbasin(subbasinText, kNameWidth).mobilityFactor = *factor;
 }
 
 void SETGRAINSIZEFRACTIONS(const char* subbasinText, const int* g1,
                            const int* g2, double* f, FLen subbasinLen) {
-  const char* routine = "SETGRAINSIZEFRACTIONS";
-  checkLength(routine, "subbasinLen", subbasinLen, kNameWidth);
   const long n = count(*g1) * count(*g2);
-  Journal(routine)
-      .text("subbasin", subbasinText, subbasinLen)
+  NamedCall("SETGRAINSIZEFRACTIONS", subbasinText, subbasinLen)
+      .journal()
       .i32("g1", *g1)
       .i32("g2", *g2)
-      .doubles("f", f, n)
-      .length("subbasinLen", subbasinLen);
+      .doubles("f", f, n);
   subbasin(subbasinText, kNameWidth).grainClasses = *g1;
   markArray(f, n, 1);
 }
 
 void CHECKSEDIMENTSETUP(const char* subbasinText, FLen subbasinLen) {
-  nameOnly("CHECKSEDIMENTSETUP", subbasinText, subbasinLen);
+  NamedCall("CHECKSEDIMENTSETUP", subbasinText, subbasinLen);
   subbasin(subbasinText, kNameWidth).sedimentChecked = true;
 }
 
