@@ -1,14 +1,16 @@
 // The bridge's marshalling of geometry, bathymetry and boundary objects
 // through the fake JNIEnv, with fuzzed shapes: row counts, row lengths,
-// null rows, null arrays, missing fields and fields of the wrong type. The
-// stand-in solver is linked in with its journal off.
+// null rows, null arrays, missing fields and fields of the wrong type; and
+// cell and face results into arrays of fuzzed length after a fuzzed mesh.
+// The stand-in solver is linked in with its journal off.
 //
 // The fake hands out every array copy as a block of exactly its size, so
 // ASan sees any read past a row or an array. Beyond that, each call must
 // leave the environment clean (no JNI call with an exception pending, every
 // element block released, local references bounded whatever the row count),
 // and must raise a Java exception exactly when the object breaks one of the
-// requirements the bridge documents (null, too short, missing field), so
+// requirements the bridge documents (null, too short, missing field, no
+// mesh for a result), so
 // that bad input never reaches the solver and good input always does.
 #include <fuzzer/FuzzedDataProvider.h>
 #include <jni.h>
@@ -200,9 +202,13 @@ class Builder {
   Oracle& oracle_;
 };
 
-void geometry(fakejni::FakeJvm& jvm, FuzzedDataProvider& in, Oracle& oracle) {
+// Hands a fuzzed mesh to initializeSubbasinGeometry under `subbasin` (a
+// fuzzed name when null); *cells and *faces receive the mesh's counts.
+void geometry(fakejni::FakeJvm& jvm, FuzzedDataProvider& in, Oracle& oracle,
+              jstring subbasin = nullptr, int* cellCount = nullptr,
+              int* faceCount = nullptr) {
   Builder b(jvm, in, oracle);
-  jstring subbasin = b.name();
+  if (subbasin == nullptr) subbasin = b.name();
   jobject g = jvm.newObject("qel/surface/SubbasinGeometry");
   int cells = b.array1(g, "_cellBathAreas", true, -1, 12);
   b.intField(g, "_numberInternalCells", b.intValue());
@@ -230,6 +236,8 @@ void geometry(fakejni::FakeJvm& jvm, FuzzedDataProvider& in, Oracle& oracle) {
   int faces = b.table(g, "_faceNormalVector", true, -1, 2, 12);
   b.array1(g, "_faceVectorLength", true, faces, 12);
   b.table(g, "_faceNodeIndices", false, faces, 2, 12);
+  if (cellCount != nullptr) *cellCount = cells;
+  if (faceCount != nullptr) *faceCount = faces;
   if (b.nullObject()) g = nullptr;
   jvm.clearCalls();
   Java_qel_surface_Native2DSolver_initializeSubbasinGeometry(jvm.env(), nullptr,
@@ -303,6 +311,41 @@ void boundary(fakejni::FakeJvm& jvm, FuzzedDataProvider& in, Oracle& oracle,
   }
 }
 
+// A cell or face result after a fuzzed geometry under the same name: the
+// values array must hold one value per cell (face) of that mesh, and the
+// name must have a mesh at all, or the call is refused before the solver
+// writes anything.
+void result(fakejni::FakeJvm& jvm, FuzzedDataProvider& in, Oracle& oracle) {
+  Builder b(jvm, in, oracle);
+  jstring subbasin = b.name();
+  int cells = 0;
+  int faces = 0;
+  bool meshKept = false;
+  if (subbasin != nullptr && in.ConsumeBool()) {
+    Oracle ignored;
+    geometry(jvm, in, ignored, subbasin, &cells, &faces);
+    meshKept = !jvm.exceptionPending();
+    jvm.clearException();
+  }
+  const bool perFace = in.ConsumeBool();
+  const int needed = perFace ? faces : cells;
+  const int length = in.ConsumeIntegralInRange<int>(0, needed + 2);
+  jdoubleArray values = nullptr;
+  if (in.ConsumeIntegralInRange<int>(0, 15) == 0) {
+    oracle.invalid = true;
+  } else {
+    values = jvm.doubles(std::vector<jdouble>(length, -1.0));
+  }
+  if (!meshKept || length < needed) oracle.invalid = true;
+  jvm.clearCalls();
+  if (perFace)
+    Java_qel_surface_Native2DSolver_getSubbasinFaceVelocity(
+        jvm.env(), nullptr, subbasin, values, 1);
+  else
+    Java_qel_surface_Native2DSolver_getSubbasinCellWaterSurface(
+        jvm.env(), nullptr, subbasin, values, 1);
+}
+
 // setupBasinFlow and setupBasinSediment: a count against an array of names
 // that may be shorter, null or hold nulls.
 void nameList(fakejni::FakeJvm& jvm, FuzzedDataProvider& in, Oracle& oracle,
@@ -344,6 +387,7 @@ bool allowedException(const std::string& cls) {
   return cls == "java/lang/NullPointerException" ||
          cls == "java/lang/IllegalArgumentException" ||
          cls == "java/lang/NoSuchFieldError" ||
+         cls == "java/lang/IllegalStateException" ||
          cls == "java/lang/OutOfMemoryError";
 }
 
@@ -401,14 +445,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
                                          "setBoundaryFlow",
                                          "setBoundaryStage",
                                          "setupBasinFlow",
-                                         "setupBasinSediment"};
-  int method = in.ConsumeIntegralInRange<int>(0, 7);
+                                         "setupBasinSediment",
+                                         "cell or face result"};
+  int method = in.ConsumeIntegralInRange<int>(0, 8);
   {
     fakejni::FakeJvm jvm;
     if (method == 0)
       geometry(jvm, in, oracle);
     else if (method == 1)
       bathymetry(jvm, in, oracle);
+    else if (method == 8)
+      result(jvm, in, oracle);
     else if (method >= 6)
       nameList(jvm, in, oracle, method == 7);
     else
