@@ -5,7 +5,9 @@
 
 #include <atomic>
 #include <cstdio>
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "jni_support.h"
@@ -24,9 +26,11 @@ std::atomic<JavaVM*> javaVm{nullptr};
 std::atomic<JNIEnv*> storedEnv{nullptr};
 
 // Per thread: the critical regions held, and the messages that arrived while
-// one was.
+// one was (made only then, and freed once they are delivered). Both are
+// plain values: a thread-local object with a destructor is not reliably
+// destroyed at thread exit in a Windows DLL.
 thread_local int criticalRegions = 0;
-thread_local std::vector<std::string> heldMessages;
+thread_local std::vector<std::string>* heldMessages = nullptr;
 
 // Looks vmz/ErrorProcessor.processCodedMessage up anew on every message. A
 // missing class or method is reported by the two lines (not flushed) and the
@@ -101,10 +105,10 @@ void storeEnvironment(JNIEnv* env) {
 void enterCriticalRegion() { ++criticalRegions; }
 
 void leaveCriticalRegion(JNIEnv* env) {
-  if (--criticalRegions > 0 || heldMessages.empty()) return;
-  std::vector<std::string> held;
-  held.swap(heldMessages);
-  for (const std::string& message : held) deliver(env, message.c_str());
+  if (--criticalRegions > 0 || heldMessages == nullptr) return;
+  const std::unique_ptr<std::vector<std::string>> held(
+      std::exchange(heldMessages, nullptr));
+  for (const std::string& message : *held) deliver(env, message.c_str());
 }
 
 }  // namespace velmora
@@ -116,7 +120,9 @@ extern "C" JNIEXPORT void sendMessageToJava(const char* message) {
   if (vm == nullptr || message == nullptr) return;
   if (velmora::criticalRegions > 0) {
     try {
-      velmora::heldMessages.emplace_back(message);
+      auto& held = velmora::heldMessages;
+      if (held == nullptr) held = new std::vector<std::string>();
+      held->emplace_back(message);
     } catch (...) {
     }
     return;
