@@ -18,9 +18,9 @@ module quarnel_record
                                          c_associated, c_f_procpointer
   implicit none
   private
-  public :: begin, put, finish, relay, negate, keep_mesh, forget_meshes, &
-            cells_of, faces_of, name_only, boundary_faces, boundary_value, &
-            boundary_result, subbasin_result
+  public :: begin, put, finish, relay, negate, text_of, keep_mesh, &
+            forget_meshes, cells_of, faces_of, name_only, boundary_faces, &
+            boundary_value, boundary_result, subbasin_result
 
   interface put
     module procedure put_text, put_texts, put_int, put_real, put_ints, &
@@ -137,6 +137,18 @@ contains
     if (present(n2)) t = t//','//int_text(int(n2, 8))
     t = t//')'
   end function shape_text
+
+  ! The text, or '' when its hidden length is beyond any real one: a wrong
+  ! length then shows in the record instead of ending the process.
+  function text_of(s) result(t)
+    character(len=*), intent(in) :: s
+    character(len=:), allocatable :: t
+    if (len(s, kind=8) > max_text) then
+      t = ''
+    else
+      t = s
+    end if
+  end function text_of
 
   subroutine put_text(name, s)
     character(len=*), intent(in) :: name, s
@@ -266,7 +278,7 @@ contains
       if (meshes == max_meshes) return
       meshes = meshes + 1
       i = meshes
-      mesh_names(i) = subbasin
+      mesh_names(i) = text_of(subbasin)
     end if
     mesh_cells(i) = cells
     mesh_faces(i) = faces
@@ -279,7 +291,7 @@ contains
   integer function find_mesh(subbasin)
     character(len=*), intent(in) :: subbasin
     do find_mesh = meshes, 1, -1
-      if (mesh_names(find_mesh) == subbasin) return
+      if (mesh_names(find_mesh) == text_of(subbasin)) return
     end do
   end function find_mesh
 

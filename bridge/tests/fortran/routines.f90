@@ -259,7 +259,7 @@ subroutine solvesubbasinflow(subbasin, n, a, p1, p2)
   real(8), intent(in) :: p1, p2
   call begin('SOLVESUBBASINFLOW'); call put('subbasin', subbasin); call put('n', n)
   call put('a', a); call put('p1', p1); call put('p2', p2); call finish()
-  call relay('SOLVESUBBASINFLOW '//trim(subbasin))
+  call relay('SOLVESUBBASINFLOW '//trim(text_of(subbasin)))
   call negate(a)
 end subroutine solvesubbasinflow
 
@@ -273,7 +273,7 @@ subroutine solvesubbasinflowsediment(subbasin, n, a1, a2, a3, p1, p2)
   call begin('SOLVESUBBASINFLOWSEDIMENT'); call put('subbasin', subbasin)
   call put('n', n); call put('a1', a1); call put('a2', a2); call put('a3', a3)
   call put('p1', p1); call put('p2', p2); call finish()
-  call relay('SOLVESUBBASINFLOWSEDIMENT '//trim(subbasin))
+  call relay('SOLVESUBBASINFLOWSEDIMENT '//trim(text_of(subbasin)))
   call negate(a1); call negate(a2); call negate(a3)
 end subroutine solvesubbasinflowsediment
 
