@@ -91,17 +91,11 @@ install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/model DESTINATION examples
 
 # Archives of the default install: a ZIP for Windows, a .tar.gz for Linux,
 # named Zindle-<version>-<preset>.
+set(CPACK_GENERATOR TGZ)
 if(WIN32)
   set(CPACK_GENERATOR ZIP)
-  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
-    set(CPACK_SYSTEM_NAME win64)
-  else()
-    set(CPACK_SYSTEM_NAME win32)
-  endif()
-else()
-  set(CPACK_GENERATOR TGZ)
-  set(CPACK_SYSTEM_NAME linux)
 endif()
+set(CPACK_SYSTEM_NAME ${ZINDLE_SYSTEM})
 set(CPACK_PACKAGE_NAME Zindle)
 set(CPACK_PACKAGE_VENDOR "Zindle and Velmora developers")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})

@@ -4,15 +4,7 @@
 
 find_program(ZINDLE_SYSTEM_PYTHON python3 PATHS /usr/bin NO_DEFAULT_PATH)
 set(ZINDLE_RELEASE_CHECKS ${PROJECT_SOURCE_DIR}/tests/release)
-if(WIN32)
-  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
-    set(preset win64)
-  else()
-    set(preset win32)
-  endif()
-else()
-  set(preset linux)
-endif()
+set(preset ${ZINDLE_SYSTEM})
 
 add_test(NAME release_install_tree
          COMMAND ${ZINDLE_SYSTEM_PYTHON} ${ZINDLE_RELEASE_CHECKS}/check_install.py
