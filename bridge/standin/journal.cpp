@@ -111,9 +111,10 @@ void Journal::addDoubles(const char* name, const double* values, long n) {
   line_ += ']';
 }
 
-void Journal::addLength(const char* name, FLen value) {
+void Journal::addLength(const char* name, FLen value, const char* suffix) {
   line_ += ' ';
   line_ += name;
+  line_ += suffix;
   line_ += '=';
   line_ += std::to_string(static_cast<unsigned long long>(value));
 }
@@ -134,16 +135,19 @@ NamedCall::NamedCall(const char* routine, const char* subbasin,
                      FLen subbasinLen, const char* secondName,
                      const char* second, FLen secondLen, FLen secondWidth)
     : NamedCall(routine, subbasin, subbasinLen) {
-  secondLenName_ = std::string(secondName) + "Len";
+  secondName_ = secondName;
   secondLen_ = secondLen;
-  checkLength(routine, secondLenName_.c_str(), secondLen, secondWidth);
+  if (secondLen != secondWidth) {
+    failLength(routine, (std::string(secondName) + "Len").c_str(), secondLen,
+               secondWidth);
+  }
   journal_.text(secondName, second, secondLen);
 }
 
 NamedCall::~NamedCall() {
   journal_.length("subbasinLen", subbasinLen_);
-  if (!secondLenName_.empty()) {
-    journal_.length(secondLenName_.c_str(), secondLen_);
+  if (secondName_ != nullptr) {
+    journal_.lengthOf(secondName_, secondLen_);
   }
 }
 

@@ -68,6 +68,11 @@ class Journal {
     if (on_) addLength(name, value);
     return *this;
   }
+  // The hidden length of the text `textName`, named "<textName>Len".
+  Journal& lengthOf(const char* textName, FLen value) {
+    if (on_) addLength(textName, value, "Len");
+    return *this;
+  }
 
  private:
   void write();
@@ -77,7 +82,7 @@ class Journal {
   void addF64(const char* name, double value);
   void addInts(const char* name, const int* values, long n);
   void addDoubles(const char* name, const double* values, long n);
-  void addLength(const char* name, FLen value);
+  void addLength(const char* name, FLen value, const char* suffix = "");
 
   bool on_;
   std::string line_;
@@ -117,7 +122,7 @@ class NamedCall {
  private:
   Journal journal_;
   FLen subbasinLen_;
-  std::string secondLenName_;
+  const char* secondName_ = nullptr;
   FLen secondLen_ = 0;
 };
 
