@@ -89,26 +89,29 @@ void Journal::addF64(const char* name, double value) {
   appendDouble(line_, value);
 }
 
-void Journal::addInts(const char* name, const int* values, long n) {
-  line_ += ' ';
-  line_ += name;
-  line_ += "=[";
+namespace {
+void appendValue(std::string& line, int v) { line += std::to_string(v); }
+void appendValue(std::string& line, double v) { appendDouble(line, v); }
+
+template <typename T>
+void appendList(std::string& line, const char* name, const T* values, long n) {
+  line += ' ';
+  line += name;
+  line += "=[";
   for (long i = 0; i < n; ++i) {
-    if (i) line_ += ',';
-    line_ += std::to_string(values[i]);
+    if (i) line += ',';
+    appendValue(line, values[i]);
   }
-  line_ += ']';
+  line += ']';
+}
+}  // namespace
+
+void Journal::addInts(const char* name, const int* values, long n) {
+  appendList(line_, name, values, n);
 }
 
 void Journal::addDoubles(const char* name, const double* values, long n) {
-  line_ += ' ';
-  line_ += name;
-  line_ += "=[";
-  for (long i = 0; i < n; ++i) {
-    if (i) line_ += ',';
-    appendDouble(line_, values[i]);
-  }
-  line_ += ']';
+  appendList(line_, name, values, n);
 }
 
 void Journal::addLength(const char* name, FLen value, const char* suffix) {

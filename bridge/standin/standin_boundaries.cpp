@@ -88,6 +88,22 @@ struct Declaration : NamedCall {
   }
 };
 
+// NORMALDEPTH, FLOW and STAGE: the declaration's value; a FLOW or STAGE
+// boundary also takes it as its current flow or stage.
+void declareWithValue(const char* routine, const char* kind,
+                      double Boundary::*current, const char* subbasinText,
+                      const char* boundaryText, const int* faceCount,
+                      const int* faceIndices, const double* faceFractions,
+                      const double* value, FLen subbasinLen, FLen boundaryLen) {
+  Declaration(routine, subbasinText, boundaryText, faceCount, faceIndices,
+              faceFractions, subbasinLen, boundaryLen)
+      .journal()
+      .f64("value", *value);
+  Boundary& b = declare(kind, subbasinText, boundaryText, *faceCount,
+                        faceIndices, faceFractions, *value);
+  if (current != nullptr) b.*current = *value;
+}
+
 // The three setters: a declared boundary takes the value as its flow, stage
 // or load; any other name is ignored.
 void setValue(const char* routine, double Boundary::*member,
@@ -113,12 +129,9 @@ void INITBOUNDARYNORMALDEPTH(const char* subbasin, const char* boundary,
                              const int* faceCount, const int* faceIndices,
                              const double* faceFractions, const double* value,
                              FLen subbasinLen, FLen boundaryLen) {
-  Declaration("INITBOUNDARYNORMALDEPTH", subbasin, boundary, faceCount,
-              faceIndices, faceFractions, subbasinLen, boundaryLen)
-      .journal()
-      .f64("value", *value);
-  declare("NORMALDEPTH", subbasin, boundary, *faceCount, faceIndices,
-          faceFractions, *value);
+  declareWithValue("INITBOUNDARYNORMALDEPTH", "NORMALDEPTH", nullptr, subbasin,
+                   boundary, faceCount, faceIndices, faceFractions, value,
+                   subbasinLen, boundaryLen);
 }
 
 void INITBOUNDARYRATINGCURVE(const char* subbasin, const char* boundary,
@@ -145,26 +158,18 @@ void INITBOUNDARYFLOW(const char* subbasin, const char* boundary,
                       const int* faceCount, const int* faceIndices,
                       const double* faceFractions, const double* value,
                       FLen subbasinLen, FLen boundaryLen) {
-  Declaration("INITBOUNDARYFLOW", subbasin, boundary, faceCount, faceIndices,
-              faceFractions, subbasinLen, boundaryLen)
-      .journal()
-      .f64("value", *value);
-  declare("FLOW", subbasin, boundary, *faceCount, faceIndices, faceFractions,
-          *value)
-      .flow = *value;
+  declareWithValue("INITBOUNDARYFLOW", "FLOW", &Boundary::flow, subbasin,
+                   boundary, faceCount, faceIndices, faceFractions, value,
+                   subbasinLen, boundaryLen);
 }
 
 void INITBOUNDARYSTAGE(const char* subbasin, const char* boundary,
                        const int* faceCount, const int* faceIndices,
                        const double* faceFractions, const double* value,
                        FLen subbasinLen, FLen boundaryLen) {
-  Declaration("INITBOUNDARYSTAGE", subbasin, boundary, faceCount, faceIndices,
-              faceFractions, subbasinLen, boundaryLen)
-      .journal()
-      .f64("value", *value);
-  declare("STAGE", subbasin, boundary, *faceCount, faceIndices, faceFractions,
-          *value)
-      .stage = *value;
+  declareWithValue("INITBOUNDARYSTAGE", "STAGE", &Boundary::stage, subbasin,
+                   boundary, faceCount, faceIndices, faceFractions, value,
+                   subbasinLen, boundaryLen);
 }
 
 void SETBOUNDARYVALUEFLOW(const char* subbasin, const char* boundary,

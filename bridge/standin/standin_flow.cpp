@@ -53,18 +53,14 @@ extern "C" {
 
 void SETSUBBASINNUMBERTHREADS(const char* subbasinText, const int* threads,
                               FLen subbasinLen) {
-  NamedCall("SETSUBBASINNUMBERTHREADS", subbasinText, subbasinLen)
-      .journal()
-      .i32("threads", *threads);
-  subbasin(subbasinText, kNameWidth).threads = *threads;
+  setSubbasinValue("SETSUBBASINNUMBERTHREADS", subbasinText, subbasinLen,
+                   "threads", *threads, &Subbasin::threads);
 }
 
 void SETSUBBASINIMPLICITFACTOR(const char* subbasinText, const double* factor,
                                FLen subbasinLen) {
-  NamedCall("SETSUBBASINIMPLICITFACTOR", subbasinText, subbasinLen)
-      .journal()
-      .f64("factor", *factor);
-  subbasin(subbasinText, kNameWidth).implicitFactor = *factor;
+  setSubbasinValue("SETSUBBASINIMPLICITFACTOR", subbasinText, subbasinLen,
+                   "factor", *factor, &Subbasin::implicitFactor);
 }
 
 void SETSUBBASINCONTROLPARAMETERS(const char* subbasinText, const double* c1,

@@ -104,10 +104,8 @@ void SETSEDIMENTTRANSPORTPARAMETERS(const char* subbasinText, double* r1,
 
 void SETSUBBASINMOBILITYFACTOR(const char* subbasinText, const double* factor,
                                FLen subbasinLen) {
-  NamedCall("SETSUBBASINMOBILITYFACTOR", subbasinText, subbasinLen)
-      .journal()
-      .f64("factor", *factor);
-  subbasin(subbasinText, kNameWidth).mobilityFactor = *factor;
+  setSubbasinValue("SETSUBBASINMOBILITYFACTOR", subbasinText, subbasinLen,
+                   "factor", *factor, &Subbasin::mobilityFactor);
 }
 
 void SETGRAINSIZEFRACTIONS(const char* subbasinText, const int* g1,

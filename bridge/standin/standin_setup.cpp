@@ -23,6 +23,17 @@ std::vector<std::string> nameList(const char* names, int count, FLen n) {
   return out;
 }
 
+// INITBASINFLOW and INITBASINSEDIMENT: the basin keeps the names.
+void basinNames(const char* routine, const int* count, const char* names,
+                FLen nameLen, std::vector<std::string> quarnel::Basin::*kept) {
+  quarnel::checkLength(routine, "nameLen", nameLen, kNameWidth);
+  quarnel::Journal(routine)
+      .i32("count", *count)
+      .texts("names", names, *count, nameLen)
+      .length("nameLen", nameLen);
+  quarnel::basin().*kept = nameList(names, *count, nameLen);
+}
+
 }  // namespace
 
 extern "C" {
@@ -51,22 +62,14 @@ QUARNEL_API void DEALLOCATESUBBASINS() {
 
 QUARNEL_API void INITBASINFLOW(const int* count, const char* names,
                                FLen nameLen) {
-  quarnel::checkLength("INITBASINFLOW", "nameLen", nameLen, kNameWidth);
-  quarnel::Journal("INITBASINFLOW")
-      .i32("count", *count)
-      .texts("names", names, *count, nameLen)
-      .length("nameLen", nameLen);
-  quarnel::basin().flowNames = nameList(names, *count, nameLen);
+  basinNames("INITBASINFLOW", count, names, nameLen,
+             &quarnel::Basin::flowNames);
 }
 
 QUARNEL_API void INITBASINSEDIMENT(const int* count, const char* names,
                                    FLen nameLen) {
-  quarnel::checkLength("INITBASINSEDIMENT", "nameLen", nameLen, kNameWidth);
-  quarnel::Journal("INITBASINSEDIMENT")
-      .i32("count", *count)
-      .texts("names", names, *count, nameLen)
-      .length("nameLen", nameLen);
-  quarnel::basin().sedimentNames = nameList(names, *count, nameLen);
+  basinNames("INITBASINSEDIMENT", count, names, nameLen,
+             &quarnel::Basin::sedimentNames);
 }
 
 // nodeCellInfo is read as one pair per node: the routine is told no other

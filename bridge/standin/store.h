@@ -6,7 +6,10 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
+
+#include "journal.h"
 
 namespace quarnel {
 
@@ -71,6 +74,21 @@ struct Subbasin {
 
 // The subbasin of that name, made on first use.
 Subbasin& subbasin(const char* text, std::size_t n);
+
+// A routine that sets one value of a subbasin: journals it as `name` and
+// keeps it in the subbasin.
+template <typename T>
+void setSubbasinValue(const char* routine, const char* subbasinText,
+                      FLen subbasinLen, const char* name, T value,
+                      T Subbasin::*kept) {
+  NamedCall call(routine, subbasinText, subbasinLen);
+  if constexpr (std::is_same_v<T, int>) {
+    call.journal().i32(name, value);
+  } else {
+    call.journal().f64(name, value);
+  }
+  subbasin(subbasinText, kNameWidth).*kept = value;
+}
 // The subbasin of that name, or null.
 Subbasin* findSubbasin(const char* text, std::size_t n);
 void releaseAllSubbasins();

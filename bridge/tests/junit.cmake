@@ -77,19 +77,17 @@ endforeach()
 
 # The relay without vmz.ErrorProcessor, and with the class but without
 # processCodedMessage: exactly the two lines, in order, and the JVM goes on.
-add_test(NAME relay_class_missing
-         COMMAND ${VELMORA_JAVA} ${VELMORA_JVM_ARGS}
-                 -cp ${VELMORA_CLASSES_NO_EP} qel.surface.RelayProbe)
-set_tests_properties(relay_class_missing PROPERTIES
-  PASS_REGULAR_EXPRESSION
-  "sendMessageToJava: message: SETLOGFILE RELAY probe\nsendMessageToJava: epClass is NULL\n"
-  FAIL_REGULAR_EXPRESSION "${VELMORA_JNI_WARNING}|Exception"
-  TIMEOUT 60)
-add_test(NAME relay_method_missing
-         COMMAND ${VELMORA_JAVA} ${VELMORA_JVM_ARGS}
-                 -cp ${VELMORA_CLASSES_NO_METHOD} qel.surface.RelayProbe)
-set_tests_properties(relay_method_missing PROPERTIES
-  PASS_REGULAR_EXPRESSION
-  "sendMessageToJava: message: SETLOGFILE RELAY probe\nsendMessageToJava: methodID is NULL\n"
-  FAIL_REGULAR_EXPRESSION "${VELMORA_JNI_WARNING}|Exception"
-  TIMEOUT 60)
+foreach(missing IN ITEMS "class;${VELMORA_CLASSES_NO_EP};epClass"
+                         "method;${VELMORA_CLASSES_NO_METHOD};methodID")
+  list(GET missing 0 what)
+  list(GET missing 1 classes)
+  list(GET missing 2 shown)
+  add_test(NAME relay_${what}_missing
+           COMMAND ${VELMORA_JAVA} ${VELMORA_JVM_ARGS}
+                   -cp ${classes} qel.surface.RelayProbe)
+  set_tests_properties(relay_${what}_missing PROPERTIES
+    PASS_REGULAR_EXPRESSION
+    "sendMessageToJava: message: SETLOGFILE RELAY probe\nsendMessageToJava: ${shown} is NULL\n"
+    FAIL_REGULAR_EXPRESSION "${VELMORA_JNI_WARNING}|Exception"
+    TIMEOUT 60)
+endforeach()
