@@ -110,6 +110,7 @@ void declareRatingCurve(JNIEnv* env, const char* subbasinText,
                           &curveCopy, first.data(), second.data(), kNameWidth,
                           kNameWidth);
   releaseBoundaryFaces(faces);
+  // In the order obtained, not the destructors' reverse order.
   releaseInOrder(first, second);
 }
 

@@ -98,6 +98,7 @@ Java_qel_surface_Native2DSolver_subbasinSolvePeriodSediment(
     }
     SOLVESUBBASINFLOWSEDIMENT(name, &nCopy, first.data(), second.data(),
                               third.data(), &p[0], &p[1], kNameWidth);
+    // In the order obtained, not the destructors' reverse order.
     releaseInOrder(first, second, third);
   });
 }

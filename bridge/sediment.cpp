@@ -40,6 +40,7 @@ void cohesiveTransport(JNIEnv* env, const char* name, const char* method,
   }
   SETCOHESIVETRANSPORTMETHOD(name, method, &mCopy, e1.data(), e2.data(),
                              e3.data(), e4.data(), kNameWidth, kNameWidth);
+  // In the order obtained, not the destructors' reverse order.
   releaseInOrder(e1, e2, e3, e4);
 }
 
