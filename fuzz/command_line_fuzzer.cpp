@@ -16,11 +16,11 @@
 #include <string>
 #include <vector>
 
-#include "command_line_split.h"
 #include "config_reader.h"
 #include "fake_platform.h"
 #include "fuzz_input.h"
 #include "launch_step.h"
+#include "platform/command_line_split.h"
 
 namespace {
 

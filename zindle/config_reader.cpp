@@ -2,22 +2,11 @@
 // and "$" expansion.
 #include "config_reader.h"
 
-#include <cstring>
 #include <string_view>
 
 #include "java_discovery.h"
 
 namespace zindle {
-
-std::string fitBuffer(const std::string& text, std::size_t bufferSize) {
-  if (bufferSize == 0) return std::string();
-  if (text.size() < bufferSize) return text;
-  return text.substr(0, bufferSize - 1);
-}
-
-bool hasPrefix(const std::string& text, const char* prefix) {
-  return text.compare(0, std::strlen(prefix), prefix) == 0;
-}
 
 void toForwardSlashes(std::string& text) {
   for (char& c : text)
@@ -79,39 +68,34 @@ bool findVariable(Launcher& launcher, const std::string& name,
   return false;
 }
 
-void debugBox(Launcher& launcher, const std::string& text,
-              const std::string& caption) {
-  if (launcher.settings.debug) launcher.os.messageBox(text, caption, kMbOk);
-}
-
 }  // namespace
 
 std::string expandVariables(Launcher& launcher, const std::string& text,
                             bool quote) {
-  std::string t = text;
-  bool q = quote;
+  std::string current = text;
+  bool quoting = quote;
   // Each round replaces the first "$" of the text. A value that brings back
   // its own "$NAME" would go on for ever; the bound ends it with the text as
   // it stands, like a name that is not found.
   for (int round = 0;; ++round) {
-    if (t.empty()) return std::string();
-    std::size_t dollar = t.find('$');
-    if (dollar == std::string::npos) return t;
+    if (current.empty()) return std::string();
+    std::size_t dollar = current.find('$');
+    if (dollar == std::string::npos) return current;
     if (round == kMaxSubstitutions) {
-      debugBox(launcher, t, "Expansion stopped");
-      return t;
+      debugBox(launcher, current, "Expansion stopped");
+      return current;
     }
 
     // The name span ends at the first backslash after the "$", else at the
     // first "/", else at the end; the tail starts with that separator.
-    std::size_t spanEnd = t.find('\\', dollar + 1);
-    if (spanEnd == std::string::npos) spanEnd = t.find('/', dollar + 1);
-    if (spanEnd == std::string::npos) spanEnd = t.size();
-    std::string span = t.substr(dollar + 1, spanEnd - dollar - 1);
-    std::string tail = t.substr(spanEnd);
+    std::size_t spanEnd = current.find('\\', dollar + 1);
+    if (spanEnd == std::string::npos) spanEnd = current.find('/', dollar + 1);
+    if (spanEnd == std::string::npos) spanEnd = current.size();
+    std::string span = current.substr(dollar + 1, spanEnd - dollar - 1);
+    std::string tail = current.substr(spanEnd);
 
-    std::size_t equals = t.find('=');
-    if (equals != std::string::npos && equals < dollar) q = true;
+    std::size_t equals = current.find('=');
+    if (equals != std::string::npos && equals < dollar) quoting = true;
     bool holdsEquals = equals != std::string::npos;
 
     // A double quote ends the name. It and whatever follows it within the
@@ -131,34 +115,34 @@ std::string expandVariables(Launcher& launcher, const std::string& text,
     std::string value;
     if (!findVariable(launcher, name, &value)) {
       debugBox(launcher, shownName, "Can't find variable");
-      return t;
+      return current;
     }
 
     // Quotes are judged on the variable's own value; the separator rule on
     // what stands before the tail.
     bool spaced = value.find(' ') != std::string::npos;
     std::string placed = value + afterName;
-    bool wrap = q && spaced;
-    std::string r;
-    if (wrap && !holdsEquals) r += '"';
-    r += t.substr(0, dollar);
-    if (wrap && holdsEquals) r += '"';
-    r += placed;
+    bool wrap = quoting && spaced;
+    std::string result;
+    if (wrap && !holdsEquals) result += '"';
+    result += current.substr(0, dollar);
+    if (wrap && holdsEquals) result += '"';
+    result += placed;
     if (!placed.empty() && (placed.back() == '/' || placed.back() == '\\') &&
         !tail.empty())
-      r += tail.substr(1);
+      result += tail.substr(1);
     else
-      r += tail;
-    if (wrap) r += '"';
-    r = fitBuffer(r, kMaxExpandedChars + 1);
+      result += tail;
+    if (wrap) result += '"';
+    result = fitBuffer(result, kMaxExpandedChars + 1);
 
     if (debug)
       launcher.os.messageBox(
-          fitBuffer("arg [" + t + "] expanded to [" + r + "]\n",
+          fitBuffer("arg [" + current + "] expanded to [" + result + "]\n",
                     kParsePathBufferSize),
           "Parse Path", kMbOk);
-    toForwardSlashes(r);
-    t = r;
+    toForwardSlashes(result);
+    current = result;
   }
 }
 
@@ -169,7 +153,9 @@ namespace {
 
 enum class Expansion { kQuoting, kNoQuoting, kAsWritten };
 
-using Effect = void (*)(Launcher&, const std::string&);
+// What a directive does with its value. A "javaVersion" line that finds no
+// runtime ends the run: its status is returned up to the run sequence.
+using Effect = EarlyExit (*)(Launcher&, const std::string&);
 
 struct Directive {
   const char* keyword;
@@ -177,80 +163,105 @@ struct Directive {
   Effect effect;
 };
 
-void setVmParam(Launcher& l, const std::string& v) {
-  l.settings.vmParams.push_back(v);
+EarlyExit addVmParam(Launcher& launcher, const std::string& value) {
+  launcher.settings.vmParams.push_back(value);
   // "-DLOGFILE" and the character after it (normally "=") are skipped.
-  if (hasPrefix(v, "-DLOGFILE"))
-    l.settings.logFile = v.size() > 10 ? v.substr(10) : std::string();
+  if (hasPrefix(value, "-DLOGFILE"))
+    launcher.settings.logFile =
+        value.size() > 10 ? value.substr(10) : std::string();
+  return std::nullopt;
 }
 
-void setJavaPath(Launcher& l, const std::string& v) { l.settings.javaPath = v; }
-
-void addPath(Launcher& l, const std::string& v) {
-  l.settings.classPath.push_back(v);
+EarlyExit setJavaPath(Launcher& launcher, const std::string& value) {
+  launcher.settings.javaPath = value;
+  return std::nullopt;
 }
 
-void setMainClass(Launcher& l, const std::string& v) {
-  l.settings.mainClass = v;
+EarlyExit addClassPathEntry(Launcher& launcher, const std::string& value) {
+  launcher.settings.classPath.push_back(value);
+  return std::nullopt;
 }
 
-void setAppName(Launcher& l, const std::string& v) { l.settings.appName = v; }
-
-void setJavaVersion(Launcher& l, const std::string& v) {
-  l.settings.javaVersion = v;
-  std::optional<std::string> path = findJavaForVersion(l);
-  if (!path || path->empty()) l.os.exitProcess(5);
-  l.settings.javaPath = *path;
+EarlyExit setMainClass(Launcher& launcher, const std::string& value) {
+  launcher.settings.mainClass = value;
+  return std::nullopt;
 }
 
-void addJars(Launcher& l, const std::string& v) { addJarFolder(l, v); }
-
-void addArgument(Launcher& l, const std::string& v) {
-  l.settings.programArgs.push_back(v);
+EarlyExit setAppName(Launcher& launcher, const std::string& value) {
+  launcher.settings.appName = value;
+  return std::nullopt;
 }
 
-void include(Launcher& l, const std::string& v) { readConfigFile(l, v); }
-
-void setConsoleTitle(Launcher& l, const std::string& v) {
-  l.settings.consoleTitle = v;
+EarlyExit setJavaVersion(Launcher& launcher, const std::string& value) {
+  launcher.settings.javaVersion = value;
+  JavaSearch search = findJavaForVersion(launcher);
+  if (search.earlyExit) return search.earlyExit;
+  if (!search.path || search.path->empty()) return kNoJavaForVersionStatus;
+  launcher.settings.javaPath = *search.path;
+  return std::nullopt;
 }
 
-void setWorkingDir(Launcher& l, const std::string& v) {
-  l.settings.workingDir = v;
+EarlyExit addJars(Launcher& launcher, const std::string& value) {
+  addJarFolder(launcher, value);
+  return std::nullopt;
 }
 
-void setOutputFile(Launcher& l, const std::string& v) {
-  l.settings.outputFile = v;
+EarlyExit addArgument(Launcher& launcher, const std::string& value) {
+  launcher.settings.programArgs.push_back(value);
+  return std::nullopt;
 }
 
-void showConsole(Launcher& l, const std::string& v) {
+EarlyExit include(Launcher& launcher, const std::string& value) {
+  // Whether the file could be opened does not matter here; only an end of
+  // the run goes further up.
+  return readConfigFile(launcher, value).earlyExit;
+}
+
+EarlyExit setConsoleTitle(Launcher& launcher, const std::string& value) {
+  launcher.settings.consoleTitle = value;
+  return std::nullopt;
+}
+
+EarlyExit setWorkingDir(Launcher& launcher, const std::string& value) {
+  launcher.settings.workingDir = value;
+  return std::nullopt;
+}
+
+EarlyExit setOutputFile(Launcher& launcher, const std::string& value) {
+  launcher.settings.outputFile = value;
+  return std::nullopt;
+}
+
+EarlyExit showConsole(Launcher& launcher, const std::string& value) {
   // Only turns the console on; no directive turns it off.
-  if (hasPrefix(v, "true") || hasPrefix(v, "TRUE"))
-    l.settings.showConsole = true;
+  if (hasPrefix(value, "true") || hasPrefix(value, "TRUE"))
+    launcher.settings.showConsole = true;
+  return std::nullopt;
 }
 
-void setEnvironment(Launcher& l, const std::string& v) {
-  std::size_t equals = v.find('=');
-  if (equals == std::string::npos) return;
-  std::string name = v.substr(0, equals);
-  std::string value = v.substr(equals + 1);
-  debugBox(l, value, name);
-  l.os.setEnv(name, expandVariables(l, value, false));
+EarlyExit setEnvironment(Launcher& launcher, const std::string& assignment) {
+  std::size_t equals = assignment.find('=');
+  if (equals == std::string::npos) return std::nullopt;
+  std::string name = assignment.substr(0, equals);
+  std::string value = assignment.substr(equals + 1);
+  debugBox(launcher, value, name);
+  launcher.os.setEnv(name, expandVariables(launcher, value, false));
+  return std::nullopt;
 }
 
 // Tested in this order; the first keyword the line begins with applies.
 // "addjars" comes before "addjar" so the longer keyword is not taken for
 // the shorter.
 const Directive kDirectives[] = {
-    {"vmparam", Expansion::kQuoting, setVmParam},
+    {"vmparam", Expansion::kQuoting, addVmParam},
     {"javapath", Expansion::kQuoting, setJavaPath},
-    {"addpath", Expansion::kQuoting, addPath},
+    {"addpath", Expansion::kQuoting, addClassPathEntry},
     {"mainclass", Expansion::kNoQuoting, setMainClass},
     {"appname", Expansion::kNoQuoting, setAppName},
     {"javaVersion", Expansion::kNoQuoting, setJavaVersion},
     {"addjars", Expansion::kQuoting, addJars},
     {"argument", Expansion::kAsWritten, addArgument},
-    {"addjar", Expansion::kQuoting, addPath},
+    {"addjar", Expansion::kQuoting, addClassPathEntry},
     {"include", Expansion::kNoQuoting, include},
     {"consoleTitle", Expansion::kQuoting, setConsoleTitle},
     {"workingDir", Expansion::kQuoting, setWorkingDir},
@@ -259,33 +270,33 @@ const Directive kDirectives[] = {
     {"setenv", Expansion::kAsWritten, setEnvironment},
 };
 
-void handleLine(Launcher& launcher, const std::string& line) {
-  if (line.empty() || line[0] == '#' || line[0] == '/') return;
+EarlyExit handleLine(Launcher& launcher, const std::string& line) {
+  if (line.empty() || line[0] == '#' || line[0] == '/') return std::nullopt;
   std::size_t space = line.find(' ');
-  if (space == std::string::npos) return;
+  if (space == std::string::npos) return std::nullopt;
   std::string value = line.substr(space + 1);
   if (!value.empty() && value.back() == '\n') value.pop_back();
-  for (const Directive& d : kDirectives) {
-    if (!hasPrefix(line, d.keyword)) continue;
-    switch (d.expansion) {
+  for (const Directive& directive : kDirectives) {
+    if (!hasPrefix(line, directive.keyword)) continue;
+    switch (directive.expansion) {
       case Expansion::kQuoting:
-        d.effect(launcher, expandVariables(launcher, value, true));
-        break;
+        return directive.effect(launcher,
+                                expandVariables(launcher, value, true));
       case Expansion::kNoQuoting:
-        d.effect(launcher, expandVariables(launcher, value, false));
-        break;
+        return directive.effect(launcher,
+                                expandVariables(launcher, value, false));
       case Expansion::kAsWritten:
-        d.effect(launcher, value);
         break;
     }
-    return;
+    return directive.effect(launcher, value);
   }
+  return std::nullopt;
 }
 
 }  // namespace
 
-int readConfigFile(Launcher& launcher, const std::string& path) {
-  if (path.empty() || !launcher.os.pathExists(path)) return 0;
+ConfigRead readConfigFile(Launcher& launcher, const std::string& path) {
+  if (path.empty() || !launcher.os.pathExists(path)) return {};
   // A file that includes itself, directly or through others, would recurse
   // without end. Past the bound the include is skipped and the including
   // file goes on.
@@ -294,14 +305,14 @@ int readConfigFile(Launcher& launcher, const std::string& path) {
              "Include nesting deeper than " + std::to_string(kMaxIncludeDepth) +
                  " files; skipped " + path,
              "Include skipped");
-    return 0;
+    return {};
   }
   if (launcher.filesRead >= kMaxFilesRead) {
     debugBox(launcher,
              "More than " + std::to_string(kMaxFilesRead) +
                  " configuration files read; skipped " + path,
              "Include skipped");
-    return 0;
+    return {};
   }
   ++launcher.filesRead;
   debugBox(launcher, path, "Reading Config file");
@@ -315,14 +326,17 @@ int readConfigFile(Launcher& launcher, const std::string& path) {
     launcher.os.writeStderr(message);
     if (!launcher.settings.quiet)
       launcher.os.messageBox(message, "Error Reading Config File", kMbOk);
-    return 1;
+    return {1, std::nullopt};
   }
 
+  ConfigRead read;
   ++launcher.includeDepth;
-  for (const std::string& line : splitConfigLines(contents))
-    handleLine(launcher, line);
+  for (const std::string& line : splitConfigLines(contents)) {
+    read.earlyExit = handleLine(launcher, line);
+    if (read.earlyExit) break;
+  }
   --launcher.includeDepth;
-  return 0;
+  return read;
 }
 
 }  // namespace zindle

@@ -1,27 +1,12 @@
-// Zindle: the entry routine and the version text.
+// Zindle: the entry routine.
 //
-// The entry routine hands the argument vector to the run sequence together
-// with the platform of the system the launcher was built for.
+// It hands the argument vector to the run sequence together with the
+// platform of the system the launcher was built for, and returns the status
+// the run ended with.
 #include <string>
 #include <vector>
 
 #include "run_sequence.h"
-#include "version.h"
-
-namespace zindle {
-
-const std::string& versionRecord() {
-  // __DATE__ and __TIME__ follow SOURCE_DATE_EPOCH when it is set, so a
-  // build from the same sources gives the same text.
-  static const std::string record = std::string("@(#)zindle/zindle.cpp") +
-                                    " Version: " + kVersion + " QEL" +
-                                    " Compiled: " __DATE__ " at " __TIME__;
-  return record;
-}
-
-}  // namespace zindle
-
-#ifndef ZINDLE_NO_ENTRY
 
 namespace {
 
@@ -61,5 +46,3 @@ int main(int argc, char** argv) {
   return runGuarded<zindle::PosixPlatform>(argc, argv);
 }
 #endif
-
-#endif  // ZINDLE_NO_ENTRY

@@ -109,7 +109,7 @@ int main(int argc, char** argv) {
       zindle::Launcher launcher(platform);
       launcher.settings.quiet = true;
       auto start = std::chrono::steady_clock::now();
-      int result = zindle::readConfigFile(launcher, "bench.config");
+      int result = zindle::readConfigFile(launcher, "bench.config").code;
       auto end = std::chrono::steady_clock::now();
       if (result != 0) {
         std::fprintf(stderr, "readConfigFile returned %d\n", result);

@@ -173,7 +173,7 @@ int readHere(bool fanout) {
   launcher.settings.quiet = true;
   launcher.settings.startDir = dir;
   auto start = std::chrono::steady_clock::now();
-  int result = zindle::readConfigFile(launcher, "stress.config");
+  int result = zindle::readConfigFile(launcher, "stress.config").code;
   double ms = std::chrono::duration<double, std::milli>(
                   std::chrono::steady_clock::now() - start)
                   .count();

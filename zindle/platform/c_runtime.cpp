@@ -72,10 +72,4 @@ void writeAll(std::FILE* stream, const std::string& text) {
   std::fflush(stream);
 }
 
-void flushAndExit(int status) {
-  std::fflush(stdout);
-  std::fflush(stderr);
-  std::exit(status);
-}
-
 }  // namespace zindle

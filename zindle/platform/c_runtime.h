@@ -30,7 +30,4 @@ bool writeWhole(const std::string& path, const char* mode,
 // Writes all of `text` to `stream` and flushes it.
 void writeAll(std::FILE* stream, const std::string& text);
 
-// Flushes the standard streams and ends the process.
-[[noreturn]] void flushAndExit(int status);
-
 }  // namespace zindle

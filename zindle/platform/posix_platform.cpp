@@ -6,32 +6,20 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cctype>
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <ctime>
 
 #include "platform/c_runtime.h"
+#include "platform/posix_paths.h"
 #include "platform/posix_registry_state.h"
 
 extern char** environ;
 
 namespace zindle {
 
-namespace {
-
-// A configuration written for Windows names its files with backslashes;
-// they read as "/" here so the same file works on both systems.
-std::string withSlashes(const std::string& path) {
-  std::string result = path;
-  for (char& c : result)
-    if (c == '\\') c = '/';
-  return result;
-}
-
-}  // namespace
+using posix::withSlashes;
 
 PosixPlatform::PosixPlatform() : registry_(std::make_unique<Registry>()) {
   // The copy is taken before anything can call setEnv, so lookups see the
@@ -78,13 +66,7 @@ bool PosixPlatform::setEnv(const std::string& name, const std::string& value) {
 }
 
 std::string PosixPlatform::currentDirectory() {
-  std::string buffer(4096, '\0');
-  while (!getcwd(&buffer[0], buffer.size())) {
-    if (errno != ERANGE || buffer.size() > (1u << 20)) return std::string();
-    buffer.resize(buffer.size() * 2);
-  }
-  buffer.resize(std::strlen(buffer.c_str()));
-  return buffer;
+  return posix::currentDirectory();
 }
 
 bool PosixPlatform::changeDirectory(const std::string& path) {
@@ -128,7 +110,5 @@ void PosixPlatform::writeStderr(const std::string& text) {
 }
 
 PathStyle PosixPlatform::pathStyle() { return PathStyle::kPosix; }
-
-void PosixPlatform::exitProcess(int status) { flushAndExit(status); }
 
 }  // namespace zindle

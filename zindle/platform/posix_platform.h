@@ -50,7 +50,6 @@ class PosixPlatform final : public Platform {
   void writeStdout(const std::string& text) override;
   void writeStderr(const std::string& text) override;
   PathStyle pathStyle() override;
-  [[noreturn]] void exitProcess(int status) override;
 
  private:
   // Registry view: a .reg file named by ZINDLE_REGISTRY, else the Java

@@ -6,21 +6,17 @@
 // both systems, and the program is found the way CreateProcessA finds it
 // without an application name.
 #include <spawn.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cctype>
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "command_line_split.h"
+#include "platform/command_line_split.h"
+#include "platform/posix_paths.h"
 #include "platform/posix_platform.h"
-#include "run_sequence.h"
 
 extern char** environ;
 
@@ -34,30 +30,12 @@ constexpr int kRestartCodeLowByte = kRestartCode & 0xFF;  // 231
 // A child ended by a signal reports 128 + the signal, as shells do.
 constexpr int kSignalBase = 128;
 
-bool isExecutableFile(const std::string& path) {
-  struct stat st;
-  return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
-         access(path.c_str(), X_OK) == 0;
-}
+using posix::isExecutableFile;
+using posix::lowerCase;
+using posix::withSlashes;
 
 bool endsWithExe(const std::string& name) {
-  if (name.size() < 4) return false;
-  std::string end = name.substr(name.size() - 4);
-  for (char& c : end)
-    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return end == ".exe";
-}
-
-std::string withSlashes(std::string path) {
-  for (char& c : path)
-    if (c == '\\') c = '/';
-  return path;
-}
-
-std::string lowerCase(std::string text) {
-  for (char& c : text)
-    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
+  return name.size() >= 4 && lowerCase(name.substr(name.size() - 4)) == ".exe";
 }
 
 // The names tried for a program, in order: as written; without ".exe";
@@ -78,15 +56,6 @@ std::vector<std::string> candidateNames(const std::string& program) {
   return names;
 }
 
-std::string currentDir() {
-  std::vector<char> buffer(4096);
-  while (getcwd(buffer.data(), buffer.size()) == nullptr) {
-    if (errno != ERANGE) return ".";
-    buffer.resize(buffer.size() * 2);
-  }
-  return buffer.data();
-}
-
 // The program a command line's first word names, or "" when none exists.
 // A path is taken relative to the launcher's directory, as CreateProcessA
 // does, not to the child's working directory.
@@ -95,19 +64,17 @@ std::string resolveProgram(const std::string& firstWord) {
   if (program.empty()) return {};
   if (program.find('/') != std::string::npos) {
     for (std::string name : candidateNames(program)) {
-      if (name[0] != '/') name = currentDir() + "/" + name;
+      if (name[0] != '/') {
+        std::string dir = posix::currentDirectory();
+        name = (dir.empty() ? "." : dir) + "/" + name;
+      }
       if (isExecutableFile(name)) return name;
     }
     return {};
   }
-  const char* path = std::getenv("PATH");
   for (const std::string& name : candidateNames(program)) {
-    std::stringstream dirs(path ? path : "");
-    std::string dir;
-    while (std::getline(dirs, dir, ':')) {
-      std::string candidate = (dir.empty() ? currentDir() : dir) + "/" + name;
-      if (isExecutableFile(candidate)) return candidate;
-    }
+    std::string found = posix::findOnPath(name);
+    if (!found.empty()) return found;
   }
   return {};
 }

@@ -99,6 +99,4 @@ void Win32Platform::writeStderr(const std::string& text) {
 
 PathStyle Win32Platform::pathStyle() { return PathStyle::kWindows; }
 
-void Win32Platform::exitProcess(int status) { flushAndExit(status); }
-
 }  // namespace zindle

@@ -50,7 +50,6 @@ class Win32Platform final : public Platform {
   void writeStdout(const std::string& text) override;
   void writeStderr(const std::string& text) override;
   PathStyle pathStyle() override;
-  [[noreturn]] void exitProcess(int status) override;
 
  private:
   // The environment as the process started, for lookupStartupEnv.

@@ -208,9 +208,4 @@ void FakePlatform::writeStderr(const std::string& text) {
   err += text;
 }
 
-void FakePlatform::exitProcess(int status) {
-  record("exit", {}, {}, static_cast<unsigned>(status));
-  throw ProcessExit{status};
-}
-
 }  // namespace zindle::testing

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "command_line_split.h"
 #include "fake_platform.h"
 #include "java_discovery.h"
+#include "platform/command_line_split.h"
 #include "run_sequence.h"
 #include "version.h"
 

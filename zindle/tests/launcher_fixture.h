@@ -15,12 +15,7 @@ namespace zindle::testing {
 
 // True when no field of the record differs from its start value.
 inline bool nothingSet(const LaunchSettings& s) {
-  return s.startDir.empty() && !s.consoleTitle && !s.configPath &&
-         !s.javaPath && !s.mainClass && s.vmParams.empty() &&
-         s.programArgs.empty() && !s.workingDir && !s.appName &&
-         !s.javaVersion && !s.outputFile && s.classPath.empty() && !s.debug &&
-         !s.isVistaOrLater && !s.showConsole && !s.quiet && !s.logCommandLine &&
-         !s.logFile;
+  return s == LaunchSettings{};
 }
 
 class LauncherTest : public ::testing::Test {
@@ -29,21 +24,16 @@ class LauncherTest : public ::testing::Test {
   Launcher launcher{os};
   LaunchSettings& settings = launcher.settings;
 
-  // Reads `contents` as the file C:\start\app.config; returns the result of
+  // Reads `contents` as the file C:\start\app.config; returns the code of
   // readConfigFile.
   int readText(const std::string& contents) {
     os.files["C:\\start\\app.config"] = contents;
-    return readConfigFile(launcher, "C:\\start\\app.config");
+    return readConfigFile(launcher, "C:\\start\\app.config").code;
   }
 
-  // Runs the whole sequence; returns the status the launcher ended with,
-  // whether it returned it or ended the process.
+  // Runs the whole sequence; returns the status the launcher ended with.
   int run(const std::vector<std::string>& args) {
-    try {
-      return runSequence(launcher, args);
-    } catch (const ProcessExit& e) {
-      return e.status;
-    }
+    return runSequence(launcher, args);
   }
 };
 

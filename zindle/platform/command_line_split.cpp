@@ -1,5 +1,5 @@
 // Splitting a Windows command line the way the Microsoft C runtime does.
-#include "command_line_split.h"
+#include "platform/command_line_split.h"
 
 namespace zindle {
 

@@ -1,0 +1,37 @@
+# The launcher's source lists, with absolute paths. Every build of the
+# launcher's code includes this file: the program, the unit tests, the
+# stress test, the fuzz targets and the benchmarks.
+
+set(ZINDLE_SOURCE_DIR ${CMAKE_CURRENT_LIST_DIR})
+
+# The portable core: options, configuration, expansion, discovery,
+# composition. It reaches the system only through the Platform seam.
+set(ZINDLE_CORE_SOURCES
+    ${ZINDLE_SOURCE_DIR}/launcher.cpp
+    ${ZINDLE_SOURCE_DIR}/config_reader.cpp
+    ${ZINDLE_SOURCE_DIR}/run_sequence.cpp
+    ${ZINDLE_SOURCE_DIR}/java_discovery.cpp
+    ${ZINDLE_SOURCE_DIR}/launch_step.cpp
+    ${ZINDLE_SOURCE_DIR}/sample_writer.cpp
+    ${ZINDLE_SOURCE_DIR}/version.cpp)
+
+# Below the seam: portable helpers both systems use, then each system's own.
+set(ZINDLE_PLATFORM_COMMON_SOURCES
+    ${ZINDLE_SOURCE_DIR}/platform/c_runtime.cpp
+    ${ZINDLE_SOURCE_DIR}/platform/command_line_split.cpp)
+set(ZINDLE_POSIX_SOURCES
+    ${ZINDLE_PLATFORM_COMMON_SOURCES}
+    ${ZINDLE_SOURCE_DIR}/platform/posix_paths.cpp
+    ${ZINDLE_SOURCE_DIR}/platform/posix_platform.cpp
+    ${ZINDLE_SOURCE_DIR}/platform/posix_registry.cpp
+    ${ZINDLE_SOURCE_DIR}/platform/posix_process.cpp)
+set(ZINDLE_WIN32_SOURCES
+    ${ZINDLE_PLATFORM_COMMON_SOURCES}
+    ${ZINDLE_SOURCE_DIR}/platform/win32_platform.cpp
+    ${ZINDLE_SOURCE_DIR}/platform/win32_registry.cpp
+    ${ZINDLE_SOURCE_DIR}/platform/win32_process.cpp)
+
+# The recording fake platform of the unit tests and fuzz targets.
+set(ZINDLE_FAKE_PLATFORM_SOURCES
+    ${ZINDLE_SOURCE_DIR}/tests/fake_platform.cpp
+    ${ZINDLE_SOURCE_DIR}/platform/command_line_split.cpp)
