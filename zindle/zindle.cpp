@@ -6,14 +6,14 @@
 #include <string>
 #include <vector>
 
+#include "platform/system_platform.h"
 #include "run_sequence.h"
 
 namespace {
 
-template <typename PlatformType>
 int runGuarded(int argc, char** argv) {
   try {
-    PlatformType platform;
+    zindle::SystemPlatform platform;
     std::vector<std::string> args;
     for (int i = 0; i < argc; ++i) args.emplace_back(argv[i] ? argv[i] : "");
     if (args.empty()) args.emplace_back("");
@@ -32,17 +32,11 @@ int runGuarded(int argc, char** argv) {
 
 #include <cstdlib>
 
-#include "platform/win32_platform.h"
-
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   // The runtime library's argument vector; the free command-line string is
   // not used.
-  return runGuarded<zindle::Win32Platform>(__argc, __argv);
+  return runGuarded(__argc, __argv);
 }
 #else
-#include "platform/posix_platform.h"
-
-int main(int argc, char** argv) {
-  return runGuarded<zindle::PosixPlatform>(argc, argv);
-}
+int main(int argc, char** argv) { return runGuarded(argc, argv); }
 #endif

@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "config_reader.h"
-#include "platform/posix_platform.h"
+#include "platform/system_platform.h"
 
 namespace {
 
@@ -102,7 +102,7 @@ int main(int argc, char** argv) {
     }
     writeFile("bench.config", top);
 
-    zindle::PosixPlatform platform;
+    zindle::SystemPlatform platform;
     std::vector<double> ms;
     std::size_t entries = 0;
     for (int r = -5; r < runs; ++r) {

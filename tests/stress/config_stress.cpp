@@ -26,7 +26,7 @@
 #include <vector>
 
 #include "config_reader.h"
-#include "platform/posix_platform.h"
+#include "platform/system_platform.h"
 
 namespace {
 
@@ -168,7 +168,7 @@ int readHere(bool fanout) {
   }
   setEnvironment();
 
-  zindle::PosixPlatform platform;
+  zindle::SystemPlatform platform;
   zindle::Launcher launcher(platform);
   launcher.settings.quiet = true;
   launcher.settings.startDir = dir;

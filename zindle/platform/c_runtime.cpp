@@ -3,6 +3,9 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
+
+#include "platform/system_platform.h"
 
 namespace zindle {
 
@@ -70,6 +73,25 @@ bool writeWhole(const std::string& path, const char* mode,
 void writeAll(std::FILE* stream, const std::string& text) {
   std::fwrite(text.data(), 1, text.size(), stream);
   std::fflush(stream);
+}
+
+// The members of SystemPlatform that both systems take from the C runtime.
+
+std::int64_t SystemPlatform::calendarSeconds() {
+  return static_cast<std::int64_t>(std::time(nullptr));
+}
+
+bool SystemPlatform::lookupStartupEnv(const std::string& name,
+                                      std::string* value) {
+  return lookupIgnoringCase(startupEnv_, name, value);
+}
+
+void SystemPlatform::writeStdout(const std::string& text) {
+  writeAll(stdout, text);
+}
+
+void SystemPlatform::writeStderr(const std::string& text) {
+  writeAll(stderr, text);
 }
 
 }  // namespace zindle

@@ -1,4 +1,4 @@
-// PosixPlatform: starting and waiting for processes, consoles and the
+// SystemPlatform: starting and waiting for processes, consoles and the
 // shell.
 //
 // The launcher composes a Windows command line. Here it is split into argv
@@ -16,7 +16,7 @@
 
 #include "platform/command_line_split.h"
 #include "platform/posix_paths.h"
-#include "platform/posix_platform.h"
+#include "platform/system_platform.h"
 
 extern char** environ;
 
@@ -104,8 +104,8 @@ std::string unquoted(const std::string& text) {
 
 }  // namespace
 
-bool PosixPlatform::startProcess(const ProcessRequest& request,
-                                 ProcessHandle* process, unsigned* errorCode) {
+bool SystemPlatform::startProcess(const ProcessRequest& request,
+                                  ProcessHandle* process, unsigned* errorCode) {
   std::vector<std::string> argv = splitCommandLine(request.commandLine);
   if (argv.empty()) {
     *errorCode = EINVAL;
@@ -144,9 +144,9 @@ bool PosixPlatform::startProcess(const ProcessRequest& request,
 }
 
 // A POSIX program has no message loop to wait for.
-void PosixPlatform::waitForInputIdle(ProcessHandle, unsigned) {}
+void SystemPlatform::waitForInputIdle(ProcessHandle, unsigned) {}
 
-int PosixPlatform::waitForExit(ProcessHandle process) {
+int SystemPlatform::waitForExit(ProcessHandle process) {
   const pid_t pid = static_cast<pid_t>(process);
   int status = 0;
   pid_t result;
@@ -163,27 +163,27 @@ int PosixPlatform::waitForExit(ProcessHandle process) {
   return -1;
 }
 
-void PosixPlatform::closeProcess(ProcessHandle process) {
+void SystemPlatform::closeProcess(ProcessHandle process) {
   // Reaps a process that has already ended and was not waited for.
   int status = 0;
   waitpid(static_cast<pid_t>(process), &status, WNOHANG);
 }
 
-std::string PosixPlatform::systemErrorText(unsigned errorCode) {
+std::string SystemPlatform::systemErrorText(unsigned errorCode) {
   return std::strerror(static_cast<int>(errorCode));
 }
 
 // The launcher's terminal, when it has one, is the console.
-bool PosixPlatform::allocConsole() { return true; }
+bool SystemPlatform::allocConsole() { return true; }
 
-bool PosixPlatform::setConsoleTitle(const std::string& title) {
+bool SystemPlatform::setConsoleTitle(const std::string& title) {
   if (!isatty(STDOUT_FILENO)) return false;
   std::string sequence = "\033]0;" + title + "\007";
   return write(STDOUT_FILENO, sequence.data(), sequence.size()) ==
          static_cast<ssize_t>(sequence.size());
 }
 
-std::intptr_t PosixPlatform::shellOpen(const std::string& file) {
+std::intptr_t SystemPlatform::shellOpen(const std::string& file) {
   // ShellExecuteA's results: above 32 on success, 2 when nothing opens it.
   std::string opener = resolveProgram("xdg-open");
   if (opener.empty()) return 2;

@@ -1,4 +1,4 @@
-// PosixPlatform: registry reads from a .reg file or from the installed Java
+// SystemPlatform: registry reads from a .reg file or from the installed Java
 // runtimes.
 #include <dirent.h>
 #include <sys/stat.h>
@@ -14,8 +14,8 @@
 #include <sstream>
 
 #include "platform/posix_paths.h"
-#include "platform/posix_platform.h"
 #include "platform/posix_registry_state.h"
+#include "platform/system_platform.h"
 
 namespace zindle {
 
@@ -377,7 +377,7 @@ Tree jvmView(const std::string& jvmDir, const std::string& pathJava) {
 
 using posix_registry::Key;
 
-bool PosixPlatform::regOpenKey(const std::string& path, RegKey* key) {
+bool SystemPlatform::regOpenKey(const std::string& path, RegKey* key) {
   Registry& r = *registry_;
   if (!r.loaded) {
     r.loaded = true;
@@ -409,8 +409,8 @@ bool PosixPlatform::regOpenKey(const std::string& path, RegKey* key) {
   return true;
 }
 
-bool PosixPlatform::regQueryString(RegKey key, const std::string& valueName,
-                                   std::size_t maxBytes, std::string* value) {
+bool SystemPlatform::regQueryString(RegKey key, const std::string& valueName,
+                                    std::size_t maxBytes, std::string* value) {
   Key* k = registry_->find(key);
   if (k == nullptr) return false;
   const std::string name = posix::lowerCase(valueName);
@@ -424,15 +424,15 @@ bool PosixPlatform::regQueryString(RegKey key, const std::string& valueName,
   return false;
 }
 
-bool PosixPlatform::regQuerySubkeyCount(RegKey key, unsigned* count) {
+bool SystemPlatform::regQuerySubkeyCount(RegKey key, unsigned* count) {
   Key* k = registry_->find(key);
   if (k == nullptr) return false;
   *count = static_cast<unsigned>(k->subkeys.size());
   return true;
 }
 
-bool PosixPlatform::regEnumSubkey(RegKey key, unsigned index,
-                                  std::size_t maxChars, std::string* name) {
+bool SystemPlatform::regEnumSubkey(RegKey key, unsigned index,
+                                   std::size_t maxChars, std::string* name) {
   Key* k = registry_->find(key);
   if (k == nullptr || index >= k->subkeys.size()) return false;
   if (k->subkeys[index].size() > maxChars) return false;
@@ -440,7 +440,7 @@ bool PosixPlatform::regEnumSubkey(RegKey key, unsigned index,
   return true;
 }
 
-void PosixPlatform::regCloseKey(RegKey key) {
+void SystemPlatform::regCloseKey(RegKey key) {
   Registry& r = *registry_;
   if (key != 0 && key <= r.openKeys.size()) r.openKeys[key - 1].clear();
 }
