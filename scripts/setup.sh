@@ -7,7 +7,7 @@ packages=(
   cmake make g++ python3 libgtest-dev libgmock-dev openjdk-17-jdk-headless
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools
   wine wine64 wine32:i386 xvfb xauth xdotool junit5
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev valgrind
 )
 
 missing=()

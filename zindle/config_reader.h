@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "config_text.h"
 #include "launcher.h"
 
 namespace zindle {
@@ -14,11 +15,6 @@ struct ConfigRead {
   int code = 0;         // 0 read or absent, 1 exists but cannot be opened
   EarlyExit earlyExit;  // set when a "javaVersion" line ends the run (5, 11)
 };
-
-// The lines of a configuration file as the reader handles them: read as in
-// text mode (CR LF as LF, Ctrl-Z as the end), each piece up to and including
-// its LF and at most 2047 characters.
-std::vector<std::string> splitConfigLines(const std::string& contents);
 
 // Reads one configuration file into launcher.settings. Reading stops at a
 // "javaVersion" line that ends the run.

@@ -16,8 +16,36 @@ bool hasBlank(const std::string& text) {
   return text.find(' ') != std::string::npos;
 }
 
+// Whether the C runtime would split `text` or lose it unless it stands in
+// quotes: an empty text, or one with a blank or a tab.
+bool needsQuotes(const std::string& text) {
+  return text.empty() || text.find_first_of(" \t") != std::string::npos;
+}
+
 bool isQuoted(const std::string& text) {
   return text.size() >= 2 && text.front() == '"' && text.back() == '"';
+}
+
+// Appends `arg` so that the C runtime's split gives it back unchanged:
+// backslashes before a double quote, or before the closing quote added
+// here, are doubled, and a double quote inside is written as \". Other
+// backslashes stay single, so a text without quotes is written as it is.
+void appendArgument(std::string& line, const std::string& arg, bool quoted) {
+  if (quoted) line += '"';
+  std::size_t backslashes = 0;
+  for (char c : arg) {
+    if (c == '\\') {
+      ++backslashes;
+    } else {
+      if (c == '"') line.append(backslashes + 1, '\\');
+      backslashes = 0;
+    }
+    line += c;
+  }
+  if (quoted) {
+    line.append(backslashes, '\\');
+    line += '"';
+  }
 }
 
 std::string withoutQuotes(std::string text) {
@@ -33,11 +61,26 @@ bool isSetAndNotEmpty(const std::optional<std::string>& text) {
   return text && !text->empty();
 }
 
+// Room for the composed line: every piece, a blank after each, and quotes
+// and escapes for a few.
+std::size_t commandLineSize(const LaunchSettings& settings) {
+  std::size_t size = 64 + orEmpty(settings.javaPath).size() +
+                     orEmpty(settings.mainClass).size();
+  for (const auto* list :
+       {&settings.vmParams, &settings.classPath, &settings.programArgs})
+    for (const std::string& text : *list) size += text.size() + 3;
+  return size;
+}
+
 void reportStartFailure(Launcher& launcher, const std::string& commandLine,
                         unsigned error) {
   std::string text = "Java could not be started.\nError " +
                      std::to_string(error) + ": " +
                      launcher.os.systemErrorText(error) + "\n";
+  // A working directory that does not exist fails the start as a missing
+  // program does; name it so the user looks at both.
+  if (isSetAndNotEmpty(launcher.settings.workingDir))
+    text += "Working directory:\n" + *launcher.settings.workingDir + "\n";
   if (commandLine.size() >= kMaxCommandLineChars)
     text += "The command line has " + std::to_string(commandLine.size()) +
             " characters; Windows accepts at most 32,767.\n";
@@ -79,27 +122,37 @@ std::string composeCommandLine(Launcher& launcher) {
   const bool quoteClassPath = std::any_of(settings.classPath.begin(),
                                           settings.classPath.end(), hasBlank);
 
-  std::string line = orEmpty(settings.javaPath) + " ";
-  for (const std::string& param : settings.vmParams) line += param + " ";
+  std::string line;
+  line.reserve(commandLineSize(settings));
+  line += orEmpty(settings.javaPath);
+  line += ' ';
+  for (const std::string& param : settings.vmParams) {
+    line += param;
+    line += ' ';
+  }
   line += "-classpath ";
   if (quoteClassPath) line += '"';
   for (std::size_t i = 0; i < settings.classPath.size(); ++i) {
     if (i > 0) line += ';';
     // The list gets one pair of quotes; quotes that the expansion put
     // around an entry would close it early.
-    line += quoteClassPath ? withoutQuotes(settings.classPath[i])
-                           : settings.classPath[i];
+    if (quoteClassPath)
+      line += withoutQuotes(settings.classPath[i]);
+    else
+      line += settings.classPath[i];
   }
   if (quoteClassPath) line += '"';
   line += ' ';
   line += orEmpty(settings.mainClass);
   if (!settings.programArgs.empty()) line += ' ';
   for (const std::string& arg : settings.programArgs) {
-    if (!isQuoted(arg) && (hasBlank(arg) || settings.isVistaOrLater)) {
-      debugBox(launcher, arg, "Adding double quotes around");
-      line += '"' + arg + '"';
-    } else {
+    // An argument written in quotes is passed as it stands.
+    if (isQuoted(arg)) {
       line += arg;
+    } else {
+      const bool quoted = settings.isVistaOrLater || needsQuotes(arg);
+      if (quoted) debugBox(launcher, arg, "Adding double quotes around");
+      appendArgument(line, arg, quoted);
     }
     line += ' ';
   }

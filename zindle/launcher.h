@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform.h"
@@ -82,14 +83,21 @@ struct Launcher {
   int filesRead = 0;     // files read so far, bounded by kMaxFilesRead
 };
 
-// A diagnostic box, shown only in debug mode.
-void debugBox(Launcher& launcher, const std::string& text,
-              const std::string& caption, unsigned style = kMbOk);
+// A diagnostic box, shown only in debug mode. Its texts are made only
+// then: the reader passes here for every value it expands.
+void showBox(Launcher& launcher, std::string_view text,
+             std::string_view caption, unsigned style);
+inline void debugBox(Launcher& launcher, std::string_view text,
+                     std::string_view caption, unsigned style = kMbOk) {
+  if (launcher.settings.debug) showBox(launcher, text, caption, style);
+}
 
 // `text` as it fits a C buffer of `bufferSize` bytes: cut to bufferSize - 1.
 std::string fitBuffer(const std::string& text, std::size_t bufferSize);
 
 // True when `text` begins with `prefix` (case-sensitive).
-bool hasPrefix(const std::string& text, const char* prefix);
+inline bool hasPrefix(std::string_view text, std::string_view prefix) {
+  return text.substr(0, prefix.size()) == prefix;
+}
 
 }  // namespace zindle

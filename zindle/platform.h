@@ -125,6 +125,13 @@ class Platform {
   virtual bool writeFile(const std::string& path, const std::string& contents,
                          bool textMode) = 0;
 
+  // --- Text. UTF-16 text (a configuration file saved as such) in the code
+  // page the launcher works in: the ANSI code page on Windows, UTF-8 on
+  // POSIX. Characters the code page cannot hold are replaced as the
+  // system's own conversion replaces them, and *replaced is then set.
+  virtual std::string narrowUtf16(const std::u16string& text,
+                                  bool* replaced) = 0;
+
   // --- Path rules for the launcher's own path and its configuration name.
   virtual PathStyle pathStyle() = 0;
 

@@ -8,6 +8,7 @@ set(ZINDLE_SOURCE_DIR ${CMAKE_CURRENT_LIST_DIR})
 # composition. It reaches the system only through the Platform seam.
 set(ZINDLE_CORE_SOURCES
     ${ZINDLE_SOURCE_DIR}/launcher.cpp
+    ${ZINDLE_SOURCE_DIR}/config_text.cpp
     ${ZINDLE_SOURCE_DIR}/config_reader.cpp
     ${ZINDLE_SOURCE_DIR}/run_sequence.cpp
     ${ZINDLE_SOURCE_DIR}/java_discovery.cpp
@@ -19,19 +20,21 @@ set(ZINDLE_CORE_SOURCES
 set(ZINDLE_PLATFORM_COMMON_SOURCES
     ${ZINDLE_SOURCE_DIR}/platform/c_runtime.cpp
     ${ZINDLE_SOURCE_DIR}/platform/command_line_split.cpp)
-set(ZINDLE_POSIX_SOURCES
-    ${ZINDLE_PLATFORM_COMMON_SOURCES}
-    ${ZINDLE_SOURCE_DIR}/platform/posix_paths.cpp
-    ${ZINDLE_SOURCE_DIR}/platform/posix_platform.cpp
-    ${ZINDLE_SOURCE_DIR}/platform/posix_registry.cpp
-    ${ZINDLE_SOURCE_DIR}/platform/posix_process.cpp)
-set(ZINDLE_WIN32_SOURCES
-    ${ZINDLE_PLATFORM_COMMON_SOURCES}
-    ${ZINDLE_SOURCE_DIR}/platform/win32_platform.cpp
-    ${ZINDLE_SOURCE_DIR}/platform/win32_registry.cpp
-    ${ZINDLE_SOURCE_DIR}/platform/win32_process.cpp)
+# Each system has the same three parts: the platform, its registry reads
+# and its processes.
+foreach(system IN ITEMS posix win32)
+  string(TOUPPER ${system} SYSTEM)
+  set(ZINDLE_${SYSTEM}_SOURCES ${ZINDLE_PLATFORM_COMMON_SOURCES})
+  foreach(part IN ITEMS platform registry process)
+    list(APPEND ZINDLE_${SYSTEM}_SOURCES
+         ${ZINDLE_SOURCE_DIR}/platform/${system}_${part}.cpp)
+  endforeach()
+endforeach()
+list(APPEND ZINDLE_POSIX_SOURCES ${ZINDLE_SOURCE_DIR}/platform/posix_paths.cpp
+     ${ZINDLE_SOURCE_DIR}/platform/utf8.cpp)
 
 # The recording fake platform of the unit tests and fuzz targets.
 set(ZINDLE_FAKE_PLATFORM_SOURCES
     ${ZINDLE_SOURCE_DIR}/tests/fake_platform.cpp
-    ${ZINDLE_SOURCE_DIR}/platform/command_line_split.cpp)
+    ${ZINDLE_SOURCE_DIR}/platform/command_line_split.cpp
+    ${ZINDLE_SOURCE_DIR}/platform/utf8.cpp)

@@ -1,8 +1,9 @@
 // Zindle: the entry routine.
 //
 // It hands the argument vector to the run sequence together with the
-// platform of the system the launcher was built for, and returns the status
-// the run ended with.
+// platform of the system the launcher was built for, and ends the process
+// with the status the run ended with.
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -17,7 +18,12 @@ int runGuarded(int argc, char** argv) {
     std::vector<std::string> args;
     for (int i = 0; i < argc; ++i) args.emplace_back(argv[i] ? argv[i] : "");
     if (args.empty()) args.emplace_back("");
-    return zindle::runLauncher(platform, args);
+    zindle::Launcher launcher(platform);
+    // The settings live until the process ends. A large configuration
+    // holds thousands of texts, and releasing them one by one just before
+    // the end would be work for nothing: the process ends here, and the
+    // C runtime flushes the standard streams.
+    std::exit(zindle::runSequence(launcher, args));
   } catch (...) {
     // Out of memory is the only way here; report it like a configuration
     // path that could not be formed.

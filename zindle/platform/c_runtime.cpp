@@ -14,6 +14,12 @@ namespace {
 inline char foldCase(char c) {
   return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
+
+std::string foldedName(std::string name) {
+  for (char& c : name) c = foldCase(c);
+  return name;
+}
+
 }  // namespace
 
 EnvironmentTable copyEnvironment(char** entries) {
@@ -23,24 +29,18 @@ EnvironmentTable copyEnvironment(char** entries) {
     if (text[0] == '=') continue;
     const char* equals = std::strchr(text, '=');
     if (!equals) continue;
-    table.emplace_back(std::string(text, equals), std::string(equals + 1));
+    table.emplace(foldedName(std::string(text, equals)),
+                  std::string(equals + 1));
   }
   return table;
 }
 
 bool lookupIgnoringCase(const EnvironmentTable& table, const std::string& name,
                         std::string* value) {
-  for (const auto& [key, text] : table) {
-    if (key.size() != name.size()) continue;
-    bool same = true;
-    for (std::size_t i = 0; same && i < key.size(); ++i)
-      same = foldCase(key[i]) == foldCase(name[i]);
-    if (same) {
-      *value = text;
-      return true;
-    }
-  }
-  return false;
+  auto found = table.find(foldedName(name));
+  if (found == table.end()) return false;
+  *value = found->second;
+  return true;
 }
 
 bool readToEnd(std::FILE* file, std::string* contents, std::string* error) {

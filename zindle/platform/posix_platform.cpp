@@ -13,6 +13,7 @@
 #include "platform/posix_paths.h"
 #include "platform/posix_registry_state.h"
 #include "platform/system_platform.h"
+#include "platform/utf8.h"
 
 extern char** environ;
 
@@ -89,6 +90,12 @@ bool SystemPlatform::writeFile(const std::string& path,
                                const std::string& contents, bool) {
   // POSIX text mode and binary mode are the same.
   return writeWhole(withSlashes(path), "wb", contents);
+}
+
+std::string SystemPlatform::narrowUtf16(const std::u16string& text,
+                                        bool* replaced) {
+  // The code page here is UTF-8.
+  return utf16ToUtf8(text, replaced);
 }
 
 PathStyle SystemPlatform::pathStyle() { return PathStyle::kPosix; }

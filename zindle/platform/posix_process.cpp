@@ -79,19 +79,14 @@ std::string resolveProgram(const std::string& firstWord) {
   return {};
 }
 
-// Starts argv[0] (already resolved) with the launcher's environment.
-int spawn(const std::vector<std::string>& argv, const std::string& workingDir,
-          pid_t* pid) {
-  std::vector<char*> args;
-  for (const std::string& a : argv)
-    args.push_back(const_cast<char*>(a.c_str()));
-  args.push_back(nullptr);
+// Starts args[0] (already resolved; the list ends with a null) with the
+// launcher's environment.
+int spawn(char* const* args, const std::string& workingDir, pid_t* pid) {
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   const std::string dir = withSlashes(workingDir);
   if (!dir.empty()) posix_spawn_file_actions_addchdir_np(&actions, dir.c_str());
-  int error =
-      posix_spawn(pid, args[0], &actions, nullptr, args.data(), environ);
+  int error = posix_spawn(pid, args[0], &actions, nullptr, args, environ);
   posix_spawn_file_actions_destroy(&actions);
   return error;
 }
@@ -106,24 +101,28 @@ std::string unquoted(const std::string& text) {
 
 bool SystemPlatform::startProcess(const ProcessRequest& request,
                                   ProcessHandle* process, unsigned* errorCode) {
-  std::vector<std::string> argv = splitCommandLine(request.commandLine);
-  if (argv.empty()) {
+  SplitArguments split = splitArguments(request.commandLine);
+  if (split.size() == 0) {
     *errorCode = EINVAL;
     return false;
   }
+  std::vector<char*> argv;
+  argv.reserve(split.size() + 1);
+  for (std::size_t i = 0; i < split.size(); ++i) argv.push_back(split[i]);
   // Windows hands a URL to its handler through rundll32; here xdg-open
   // plays that part.
+  std::string opener = "xdg-open";
   if (argv.size() >= 3 &&
       lowerCase(withSlashes(argv[0])).find("rundll32") != std::string::npos &&
       lowerCase(argv[1]) == "url.dll,fileprotocolhandler")
-    argv = {"xdg-open", argv[2]};
+    argv = {opener.data(), argv[2]};
 
   // The composed line joins class-path entries with ";", the Windows list
   // separator; a Java on POSIX separates them with ":".
   for (std::size_t i = 1; i + 1 < argv.size(); ++i) {
-    if (argv[i] != "-classpath") continue;
-    for (char& c : argv[i + 1])
-      if (c == ';') c = ':';
+    if (std::strcmp(argv[i], "-classpath") != 0) continue;
+    for (char* c = argv[i + 1]; *c != '\0'; ++c)
+      if (*c == ';') *c = ':';
     break;
   }
 
@@ -132,9 +131,10 @@ bool SystemPlatform::startProcess(const ProcessRequest& request,
     *errorCode = ENOENT;
     return false;
   }
-  argv[0] = program;
+  argv[0] = program.data();
+  argv.push_back(nullptr);
   pid_t pid = 0;
-  int error = spawn(argv, request.workingDir, &pid);
+  int error = spawn(argv.data(), request.workingDir, &pid);
   if (error != 0) {
     *errorCode = static_cast<unsigned>(error);
     return false;
@@ -188,7 +188,9 @@ std::intptr_t SystemPlatform::shellOpen(const std::string& file) {
   std::string opener = resolveProgram("xdg-open");
   if (opener.empty()) return 2;
   pid_t pid = 0;
-  if (spawn({opener, withSlashes(unquoted(file))}, "", &pid) != 0) return 2;
+  std::string path = withSlashes(unquoted(file));
+  char* args[] = {opener.data(), path.data(), nullptr};
+  if (spawn(args, "", &pid) != 0) return 2;
   return 33;
 }
 

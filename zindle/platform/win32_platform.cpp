@@ -82,6 +82,27 @@ bool SystemPlatform::writeFile(const std::string& path,
   return writeWhole(path, textMode ? "w" : "wb", contents);
 }
 
+std::string SystemPlatform::narrowUtf16(const std::u16string& text,
+                                        bool* replaced) {
+  // The ANSI code page, as the rest of the launcher works in it. Without
+  // flags the conversion maps what it can to a close character and puts
+  // the code page's default character for the rest, and says whether it
+  // had to.
+  *replaced = false;
+  if (text.empty()) return std::string();
+  const wchar_t* wide = reinterpret_cast<const wchar_t*>(text.data());
+  const int length = static_cast<int>(text.size());
+  int size = WideCharToMultiByte(CP_ACP, 0, wide, length, nullptr, 0, nullptr,
+                                 nullptr);
+  if (size <= 0) return std::string();
+  std::string narrow(static_cast<std::size_t>(size), '\0');
+  BOOL usedDefault = FALSE;
+  WideCharToMultiByte(CP_ACP, 0, wide, length, &narrow[0], size, nullptr,
+                      &usedDefault);
+  *replaced = usedDefault != FALSE;
+  return narrow;
+}
+
 PathStyle SystemPlatform::pathStyle() { return PathStyle::kWindows; }
 
 }  // namespace zindle

@@ -160,6 +160,64 @@ TEST_F(ConfigReaderTest, LongLinesAreTakenInPiecesOf2047) {
   EXPECT_EQ(pieces[2].size(), 906u);
 }
 
+// `text` (ASCII or UTF-8 of the Basic Multilingual Plane) as UTF-16 with its
+// byte-order mark.
+std::string utf16(const std::string& text, bool bigEndian) {
+  std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    unsigned c = static_cast<unsigned char>(text[i]);
+    if (c >= 0xE0) {
+      c = (c & 0x0F) << 12 | (text[i + 1] & 0x3F) << 6 | (text[i + 2] & 0x3F);
+      i += 2;
+    } else if (c >= 0xC0) {
+      c = (c & 0x1F) << 6 | (text[i + 1] & 0x3F);
+      i += 1;
+    }
+    char high = static_cast<char>(c >> 8), low = static_cast<char>(c & 0xFF);
+    bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+  }
+  return bytes;
+}
+
+TEST_F(ConfigReaderTest, FilesFromWindowsEditorsReadAsTheirAnsiTwin) {
+  const std::string main =
+      "mainclass qel.Main\r\ninclude inc.config\r\nargument caf\xC3\xA9 "
+      "\xE2\x82\xAC\r\n";
+  const std::string inc = "addjar $TEMP\\a.jar\r\nappname Inner\r\n";
+  struct Case {
+    const char* what;
+    std::string main, inc;
+  } cases[] = {
+      {"no mark", main, inc},
+      {"UTF-8 marks", "\xEF\xBB\xBF" + main, "\xEF\xBB\xBF" + inc},
+      {"UTF-16 LE", utf16(main, false), utf16(inc, false)},
+      {"UTF-16 BE", utf16(main, true), utf16(inc, true)},
+  };
+  LaunchSettings twin;
+  for (const Case& c : cases) {
+    FakePlatform fresh;
+    fresh.startupEnv = os.startupEnv;
+    fresh.files["inc.config"] = c.inc;
+    fresh.files["x.config"] = c.main;
+    Launcher l(fresh);
+    l.settings.debug = true;
+    EXPECT_EQ(readConfigFile(l, "x.config").code, 0) << c.what;
+    EXPECT_EQ(l.settings.mainClass, "qel.Main") << c.what;
+    EXPECT_EQ(l.settings.classPath, Strings{"C:/Temp/a.jar"}) << c.what;
+    if (c.what == cases[0].what) twin = l.settings;
+    EXPECT_TRUE(l.settings == twin) << c.what;
+    for (const auto& box : fresh.eventsOf("box"))
+      EXPECT_NE(box.caption, "Characters replaced in") << c.what;
+  }
+  // A surrogate without its partner cannot be converted: it is replaced,
+  // and debug mode says so.
+  os.files["x.config"] = utf16("appname A", false) + std::string("\x00\xD8", 2);
+  settings.debug = true;
+  readConfigFile(launcher, "x.config");
+  EXPECT_EQ(settings.appName, "A\xEF\xBF\xBD");
+  EXPECT_EQ(os.boxes().back(), "Characters replaced in|x.config");
+}
+
 TEST_F(ConfigReaderTest, EmptyFilesAndCommentsSetNothing) {
   for (const char* text : {"", "\n\n", "# a\n/ b\n#mainclass x\n", "   \n",
                            "nospace\n", "unknown keyword\n"}) {

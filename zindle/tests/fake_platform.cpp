@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "platform/utf8.h"
+
 namespace zindle::testing {
 
 namespace {
@@ -196,6 +198,11 @@ bool FakePlatform::writeFile(const std::string& path,
   if (unwritable.count(path)) return false;
   files[path] = contents;
   return true;
+}
+
+std::string FakePlatform::narrowUtf16(const std::u16string& text,
+                                      bool* replaced) {
+  return utf16ToUtf8(text, replaced);
 }
 
 void FakePlatform::writeStdout(const std::string& text) {

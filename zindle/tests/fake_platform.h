@@ -96,6 +96,8 @@ class FakePlatform : public Platform {
                 std::string* error) override;
   bool writeFile(const std::string& path, const std::string& contents,
                  bool textMode) override;
+  // UTF-8, as on POSIX.
+  std::string narrowUtf16(const std::u16string& text, bool* replaced) override;
   void writeStdout(const std::string& text) override;
   void writeStderr(const std::string& text) override;
   PathStyle pathStyle() override { return style; }
