@@ -121,11 +121,20 @@ std::optional<Expected> model(const Scenario& s) {
   return e;
 }
 
-void checkSelection(const Scenario& s) {
+// A launcher on a platform scripted for the scenario.
+struct ScenarioRun {
   FakePlatform os;
-  script(os, s);
-  zindle::Launcher launcher(os);
-  configure(launcher, s);
+  zindle::Launcher launcher{os};
+  explicit ScenarioRun(const Scenario& s) {
+    script(os, s);
+    configure(launcher, s);
+  }
+};
+
+void checkSelection(const Scenario& s) {
+  ScenarioRun run(s);
+  FakePlatform& os = run.os;
+  zindle::Launcher& launcher = run.launcher;
   zindle::EarlyExit end = zindle::selectInstalledVersion(launcher);
   if (end && *end != 11) fail("scan ended with", std::to_string(*end));
   bool exited = end.has_value();
@@ -158,10 +167,8 @@ bool endsWith(const std::string& text, const std::string& suffix) {
 }
 
 void checkFind(const Scenario& s) {
-  FakePlatform os;
-  script(os, s);
-  zindle::Launcher launcher(os);
-  configure(launcher, s);
+  ScenarioRun run(s);
+  zindle::Launcher& launcher = run.launcher;
   zindle::JavaSearch search = zindle::findJavaForVersion(launcher);
   if (search.earlyExit) {
     if (*search.earlyExit != 11)

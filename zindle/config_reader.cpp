@@ -14,9 +14,10 @@
 namespace zindle {
 
 void toForwardSlashes(std::string& text) {
-  for (std::size_t at = text.find('\\'); at != std::string::npos;
-       at = text.find('\\', at + 1))
-    text[at] = '/';
+  char* end = text.data() + text.size();
+  for (char* at = text.data();
+       (at = static_cast<char*>(std::memchr(at, '\\', end - at))) != nullptr;)
+    *at++ = '/';
 }
 
 void addJarFolder(Launcher& launcher, const std::string& folder) {
@@ -112,13 +113,13 @@ bool substituteFirst(Launcher& launcher, std::string_view current,
     tail.remove_prefix(1);
   result->clear();
   result->reserve(current.size() + value->size() + 2);
-  if (wrap && !holdsEquals) *result += '"';
-  result->append(current.substr(0, dollar));
-  if (wrap && holdsEquals) *result += '"';
+  if (wrap && !holdsEquals) result->push_back('"');
+  if (dollar > 0) result->append(current.data(), dollar);
+  if (wrap && holdsEquals) result->push_back('"');
   result->append(*value);
-  result->append(afterName);
-  result->append(tail);
-  if (wrap) *result += '"';
+  if (!afterName.empty()) result->append(afterName);
+  if (!tail.empty()) result->append(tail);
+  if (wrap) result->push_back('"');
   if (result->size() > kMaxExpandedChars) result->resize(kMaxExpandedChars);
   return true;
 }
@@ -140,15 +141,18 @@ std::string expand(Launcher& launcher, std::string_view text, bool quote,
       debugBox(launcher, std::string(current), "Expansion stopped");
       break;
     }
-    if (!substituteFirst(launcher, current, dollar, &quoting, last, &result))
+    // The first round writes straight into the text it returns; later
+    // rounds need the previous text while they write.
+    std::string& next = substituted ? result : held;
+    if (!substituteFirst(launcher, current, dollar, &quoting, last, &next))
       break;
     if (launcher.settings.debug)
       launcher.os.messageBox(fitBuffer("arg [" + std::string(current) +
-                                           "] expanded to [" + result + "]\n",
+                                           "] expanded to [" + next + "]\n",
                                        kParsePathBufferSize),
                              "Parse Path", kMbOk);
-    toForwardSlashes(result);
-    held.swap(result);
+    toForwardSlashes(next);
+    if (substituted) held.swap(result);
     current = held;
     substituted = true;
   }
@@ -261,7 +265,10 @@ const Directive kDirectives[] = {
 const Directive* directiveOf(std::string_view line) {
   for (const Directive& directive : kDirectives) {
     const std::string_view keyword = directive.keyword;
+    // First and last character before the whole keyword: most keywords
+    // differ there.
     if (line.size() >= keyword.size() && line[0] == keyword[0] &&
+        line[keyword.size() - 1] == keyword.back() &&
         std::memcmp(line.data(), keyword.data(), keyword.size()) == 0)
       return &directive;
   }
@@ -271,10 +278,12 @@ const Directive* directiveOf(std::string_view line) {
 EarlyExit handleLine(Launcher& launcher, std::string_view line,
                      LastVariable& last) {
   if (line.empty() || line[0] == '#' || line[0] == '/') return std::nullopt;
-  const std::size_t space = line.find(' ');
-  if (space == std::string_view::npos) return std::nullopt;
   const Directive* directive = directiveOf(line);
   if (directive == nullptr) return std::nullopt;
+  // Keywords hold no blank: the first blank is at the keyword's end or
+  // after it.
+  const std::size_t space = line.find(' ', directive->keyword.size());
+  if (space == std::string_view::npos) return std::nullopt;
 
   std::string_view written = line.substr(space + 1);
   if (!written.empty() && written.back() == '\n') written.remove_suffix(1);
@@ -299,20 +308,18 @@ EarlyExit handleLine(Launcher& launcher, std::string_view line,
 ConfigRead readConfigFile(Launcher& launcher, const std::string& path) {
   if (path.empty() || !launcher.os.pathExists(path)) return {};
   // A file that includes itself, directly or through others, would recurse
-  // without end. Past the bound the include is skipped and the including
-  // file goes on.
-  if (launcher.includeDepth >= kMaxIncludeDepth) {
-    debugBox(launcher,
-             "Include nesting deeper than " + std::to_string(kMaxIncludeDepth) +
-                 " files; skipped " + path,
-             "Include skipped");
-    return {};
-  }
-  if (launcher.filesRead >= kMaxFilesRead) {
-    debugBox(launcher,
-             "More than " + std::to_string(kMaxFilesRead) +
-                 " configuration files read; skipped " + path,
-             "Include skipped");
+  // without end, and one that includes itself twice would double the work
+  // at every level. Past either bound the include is skipped and the
+  // including file goes on.
+  std::string bound;
+  if (launcher.includeDepth >= kMaxIncludeDepth)
+    bound = "Include nesting deeper than " + std::to_string(kMaxIncludeDepth) +
+            " files";
+  else if (launcher.filesRead >= kMaxFilesRead)
+    bound = "More than " + std::to_string(kMaxFilesRead) +
+            " configuration files read";
+  if (!bound.empty()) {
+    debugBox(launcher, bound + "; skipped " + path, "Include skipped");
     return {};
   }
   ++launcher.filesRead;

@@ -32,6 +32,12 @@ bool isQuoted(const std::string& text) {
 // backslashes stay single, so a text without quotes is written as it is.
 void appendArgument(std::string& line, const std::string& arg, bool quoted) {
   if (quoted) line += '"';
+  if (arg.find('"') == std::string::npos &&
+      arg.find('\\') == std::string::npos) {
+    line += arg;
+    if (quoted) line += '"';
+    return;
+  }
   std::size_t backslashes = 0;
   for (char c : arg) {
     if (c == '\\') {

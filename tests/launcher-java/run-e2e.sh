@@ -183,21 +183,21 @@ case "$case_name" in
       /usr/lib/jvm/*) ;;
       *) echo "SKIP: the java on PATH is not under /usr/lib/jvm"; exit 77 ;;
     esac
+    run_without_registry() {
+      env -u ZINDLE_REGISTRY bash -c \
+        'cd "$1" && timeout 120 "$2/runner" </dev/null >"$3" 2>"$4"' _ \
+        "$dir" "$app" "$out" "$err"
+      status=$?
+    }
     probe_config 0 >"$app/runner.config"
-    env -u ZINDLE_REGISTRY bash -c \
-      'cd "$1" && timeout 120 "$2/runner" </dev/null >"$3" 2>"$4"' _ \
-      "$dir" "$app" "$out" "$err"
-    status=$?
+    run_without_registry
     expect_status 0
     expect_line "$out" "probe: run=0"
     expect_line "$out" "probe: java.home=$java_home"
     version=$(sed -n 's/^JAVA_VERSION="\(.*\)"/\1/p' "$java_home/release")
     { echo "javaVersion $version"; probe_config 0; } >"$app/runner.config"
     rm -f "$dir/run dir/probe.count"
-    env -u ZINDLE_REGISTRY bash -c \
-      'cd "$1" && timeout 120 "$2/runner" </dev/null >"$3" 2>"$4"' _ \
-      "$dir" "$app" "$out" "$err"
-    status=$?
+    run_without_registry
     expect_status 0
     expect_line "$out" "probe: java.home=$java_home"
     ;;

@@ -53,7 +53,7 @@ SplitArguments splitArguments(const std::string& commandLine) {
     inQuote = false;
     while (i < n) {
       const std::size_t run = runEnd(commandLine, i, inQuote);
-      arg.append(commandLine, i, run - i);
+      arg.append(commandLine.data() + i, run - i);
       i = run;
       if (i == n || (!inQuote && isSeparator(commandLine[i]))) break;
       std::size_t slashes = 0;

@@ -121,8 +121,9 @@ bool SystemPlatform::startProcess(const ProcessRequest& request,
   // separator; a Java on POSIX separates them with ":".
   for (std::size_t i = 1; i + 1 < argv.size(); ++i) {
     if (std::strcmp(argv[i], "-classpath") != 0) continue;
-    for (char* c = argv[i + 1]; *c != '\0'; ++c)
-      if (*c == ';') *c = ':';
+    for (char* c = std::strchr(argv[i + 1], ';'); c != nullptr;
+         c = std::strchr(c + 1, ';'))
+      *c = ':';
     break;
   }
 

@@ -13,10 +13,10 @@ using Strings = std::vector<std::string>;
 class ConfigReaderTest : public LauncherTest {
  protected:
   void SetUp() override {
-    os.startupEnv["APPDIR"] = "C:\\Program Files\\Model";
-    os.startupEnv["TEMP"] = "C:\\Temp";
-    os.startupEnv["USERNAME"] = "ann";
-    os.startupEnv["HOME"] = "C:\\Users\\ann";
+    startupEnvironment({{"APPDIR", "C:\\Program Files\\Model"},
+                        {"TEMP", "C:\\Temp"},
+                        {"USERNAME", "ann"},
+                        {"HOME", "C:\\Users\\ann"}});
   }
 };
 

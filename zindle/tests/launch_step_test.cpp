@@ -104,7 +104,7 @@ TEST(ComposeCommandLine, BuildsThePiecesInOrder) {
          s.javaPath = "java";
          s.mainClass = "M";
          s.programArgs = {"say\"hi", "say \"hi\" there", "C:\\Program Files\\",
-                          "a\\\"b", "C:\\dir\\", ""};
+                          "a\\\"b",  "C:\\dir\\",        ""};
        },
        "java -classpath  M say\\\"hi \"say \\\"hi\\\" there\" "
        "\"C:\\Program Files\\\\\" a\\\\\\\"b C:\\dir\\ \"\" "},
@@ -129,11 +129,21 @@ TEST(ComposeCommandLine, BuildsThePiecesInOrder) {
 // Every argument not written in quotes reaches Java as it stands, before
 // Vista and after.
 TEST(ComposeCommandLine, ProgramArgumentsSplitBackUnchanged) {
-  const std::vector<std::string> args = {
-      "plain",        "two words",  "C:\\Program Files\\", "NEXT",
-      "say \"hi\" there", "x\"y",        "a\\\\\"b",              "\\\"",
-      "tab\there",     "",           "\"open",                "close\"",
-      "\\\\server\\",  "-Dx=\"1 2\"", "C:\\a b\\\\"};
+  const std::vector<std::string> args = {"plain",
+                                         "two words",
+                                         "C:\\Program Files\\",
+                                         "NEXT",
+                                         "say \"hi\" there",
+                                         "x\"y",
+                                         "a\\\\\"b",
+                                         "\\\"",
+                                         "tab\there",
+                                         "",
+                                         "\"open",
+                                         "close\"",
+                                         "\\\\server\\",
+                                         "-Dx=\"1 2\"",
+                                         "C:\\a b\\\\"};
   for (bool vista : {false, true}) {
     FakePlatform os;
     Launcher l(os);

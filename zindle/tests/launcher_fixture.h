@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "config_reader.h"
@@ -29,6 +31,12 @@ class LauncherTest : public ::testing::Test {
   int readText(const std::string& contents) {
     os.files["C:\\start\\app.config"] = contents;
     return readConfigFile(launcher, "C:\\start\\app.config").code;
+  }
+
+  // Adds NAME=VALUE pairs to the environment the launcher starts with.
+  void startupEnvironment(
+      std::initializer_list<std::pair<const char*, const char*>> variables) {
+    for (const auto& [name, value] : variables) os.startupEnv[name] = value;
   }
 
   // Runs the whole sequence; returns the status the launcher ended with.
