@@ -26,11 +26,18 @@ function(zindle_sanitize target)
   endif()
 endfunction()
 
-# Wine for running Windows programs from CTest.
+# Wine for running Windows programs from CTest. The session script (the
+# wine_start fixture) chooses how this machine runs programs of the build's
+# bitness and makes ${ZINDLE_WINE} for it; every Windows test program runs
+# through that command, so a 32-bit build also works on a host that cannot
+# execute 32-bit programs (see tests/wine/wine-session.sh).
 if(CMAKE_CROSSCOMPILING AND WIN32)
-  find_program(ZINDLE_WINE wine REQUIRED)
   find_program(ZINDLE_WINESERVER wineserver REQUIRED)
   set(ZINDLE_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+  set(ZINDLE_WINE_LOADER ${CMAKE_BINARY_DIR}/wine-loader)
+  set(ZINDLE_WINE ${ZINDLE_WINE_LOADER}/wine)
+  set(ZINDLE_WINE_ARCH ${ZINDLE_SYSTEM})
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${ZINDLE_WINE})
 endif()
 
 # zindle_wine_fixture(): CTest fixture that starts one persistent
@@ -38,9 +45,11 @@ endif()
 # process otherwise starts wineserver and winedevice with its own output
 # streams, and a test runner that captures them waits forever.
 function(zindle_wine_fixture)
-  if(TEST wine_start)
+  get_property(defined GLOBAL PROPERTY ZINDLE_WINE_FIXTURE)
+  if(defined)
     return()
   endif()
+  set_property(GLOBAL PROPERTY ZINDLE_WINE_FIXTURE ON)
   add_test(NAME wine_start
            COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/wine-session.sh start)
   add_test(NAME wine_stop
@@ -59,5 +68,6 @@ endfunction()
 
 if(CMAKE_CROSSCOMPILING AND WIN32)
   set(ZINDLE_WINE_ENV
-      "WINEPREFIX=${ZINDLE_WINEPREFIX};WINEDEBUG=-all;WINEDLLOVERRIDES=mscoree,mshtml=")
+      "WINEPREFIX=${ZINDLE_WINEPREFIX};WINEDEBUG=-all;WINEDLLOVERRIDES=mscoree,mshtml="
+      "ZINDLE_WINE_ARCH=${ZINDLE_WINE_ARCH};ZINDLE_WINE_LOADER=${ZINDLE_WINE_LOADER}")
 endif()

@@ -60,23 +60,32 @@ fi
 export JAVA_HOME
 
 # --- Install the application in a run directory -----------------------------
-# <run>/surface-model           the launcher, renamed as the application
-# <run>/surface-model.config    its configuration
+# The build's install rules lay the tree out; the application's own files
+# are added the way an integrator adds them:
+# <run>/surface-model           the installed launcher, renamed as the application
+# <run>/surface-model.config    its configuration, from the installed example
 # <run>/lib/model.jar           the model and the bridge's Java declarations
-# <run>/native/                 libVelmora.so with libQuarnel.so beside it
+# <run>/native/                 libVelmora.so with the stand-in libQuarnel.so beside it
 # <run>/logs/, <run>/work/      the model's log and working directory
 run=$(mktemp -d "${TMPDIR:-/tmp}/surface-model.XXXXXX")
 if [ "$keep" -eq 0 ]; then
   trap 'rm -rf "$run"' EXIT
 fi
-mkdir -p "$run/lib" "$run/native" "$run/logs" "$run/work" "$run/classes"
-
-cp "$build_dir/zindle/zindle" "$run/surface-model"
-cp "$build_dir/bridge/libVelmora.so" "$build_dir/bridge/libQuarnel.so" "$run/native/"
+install_log=$(mktemp)
+if ! { cmake --install "$build_dir" --prefix "$run" &&
+       cmake --install "$build_dir" --prefix "$run" --component standin; } \
+     >"$install_log" 2>&1; then
+  cat "$install_log"
+  echo "main job: FAILED: the install failed"
+  exit 1
+fi
+rm -f "$install_log"
+mv "$run/zindle" "$run/surface-model"
+mkdir -p "$run/lib" "$run/logs" "$run/work" "$run/classes"
 
 "$JAVA_HOME/bin/javac" --release 17 -encoding UTF-8 -d "$run/classes" \
-  bridge/java/qel/surface/Native2DSolver.java \
-  $(find examples/model/src -name '*.java' | sort)
+  "$run/java/qel/surface/Native2DSolver.java" \
+  $(find "$run/examples/model/src" -name '*.java' | sort)
 "$JAVA_HOME/bin/jar" --create --file "$run/lib/model.jar" -C "$run/classes" .
 rm -rf "$run/classes"
 
@@ -85,13 +94,13 @@ rm -rf "$run/classes"
 echo "=== checking the example's mesh"
 mkdir -p "$run/check"
 "$JAVA_HOME/bin/javac" --release 17 -encoding UTF-8 -d "$run/check" \
-  -classpath "$run/lib/model.jar" examples/model/test/qel/example/MeshCheck.java
+  -classpath "$run/lib/model.jar" "$run/examples/model/test/qel/example/MeshCheck.java"
 mesh_ok=1
 "$JAVA_HOME/bin/java" -ea -classpath "$run/lib/model.jar:$run/check" \
   qel.example.MeshCheck || mesh_ok=0
 rm -rf "$run/check"
 
-cp examples/model/surface-model.config "$run/surface-model.config"
+cp "$run/examples/model/surface-model.config" "$run/surface-model.config"
 if [ "$discover" -eq 0 ]; then
   {
     echo

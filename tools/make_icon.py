@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
-"""Writes the launcher's application icon: a 32x32 and a 16x16 image, 32-bit
-BGRA, a white "Z" on a teal rounded square."""
+"""Writes the launcher's application icon: a 32x32 and a 16x16 image (or the
+sizes given), 32-bit BGRA, a white "Z" on a teal rounded square."""
 import struct
 import sys
 
@@ -33,12 +33,12 @@ def image(size):
     return header + xor + mask
 
 
-def main(path):
-    images = [image(32), image(16)]
+def main(path, sizes=(32, 16)):
+    images = [image(size) for size in sizes]
     out = struct.pack("<HHH", 0, 1, len(images))
     offset = 6 + 16 * len(images)
     entries = b""
-    for size, data in zip((32, 16), images):
+    for size, data in zip(sizes, images):
         entries += struct.pack("<BBBBHHII", size, size, 0, 0, 1, 32, len(data), offset)
         offset += len(data)
     with open(path, "wb") as f:
@@ -46,4 +46,5 @@ def main(path):
 
 
 if __name__ == "__main__":
-    main(sys.argv[1])
+    # make_icon.py PATH [SIZE...]: the launcher's icon is 32 and 16.
+    main(sys.argv[1], [int(a) for a in sys.argv[2:]] or (32, 16))

@@ -1,19 +1,29 @@
 #!/usr/bin/env bash
-# End-to-end runs of Zindle.exe under Wine with a stub java.exe/javaw.exe.
+# End-to-end runs of a launcher executable (Zindle.exe or Zindle64.exe)
+# under Wine with a stub java.exe/javaw.exe of the same bitness.
 #
-# usage: run-wine-case.sh CASE ZINDLE_EXE TOOLS_DIR WORK_DIR
-# TOOLS_DIR holds java.exe, javaw.exe (the stub) and box_driver.exe. Each case gets WORK_DIR/CASE with a copy of Zindle.exe, its
-# Zindle.config and a runtime directory jre\bin holding the stub. WINEPREFIX
-# names a prefix whose wineserver is already running. Cases named boxes-*
+# usage: run-wine-case.sh CASE LAUNCHER_EXE TOOLS_DIR WORK_DIR
+# TOOLS_DIR holds java.exe, javaw.exe (the stub) and box_driver.exe. Each
+# case gets WORK_DIR/CASE with a copy of the launcher under its own name,
+# the configuration named after it and a runtime directory jre\bin holding
+# the stub. WINEPREFIX names a prefix whose wineserver is already running;
+# ZINDLE_WINE_LOADER/wine runs programs of the launcher's bitness
+# (ZINDLE_WINE_ARCH), whose registry view the cases write. Cases named boxes-*
 # run under Xvfb, where box_driver.exe records and answers every box.
 set -u
 case_name=$1 zindle=$2 bin=$3 work=$4
 : "${WINEPREFIX:?WINEPREFIX must be set}"
 
+: "${ZINDLE_WINE_LOADER:?ZINDLE_WINE_LOADER must be set}"
+wine=$ZINDLE_WINE_LOADER/wine
+exe=$(basename "$zindle")
+view=32
+[ "${ZINDLE_WINE_ARCH:-win32}" = win64 ] && view=64
+
 dir="$work/$case_name"
 rm -rf "$dir"
 mkdir -p "$dir/jre/bin" "$dir/run dir"
-cp "$zindle" "$dir/Zindle.exe"
+cp "$zindle" "$dir/$exe"
 cp "$bin/java.exe" "$bin/javaw.exe" "$dir/jre/bin/"
 cp "$bin/box_driver.exe" "$dir/"
 winpath() { printf 'Z:%s' "${1//\//\\}"; }
@@ -43,13 +53,13 @@ expect_status() {
 expect_no_run() {
   [ ! -e "$record" ] || fail "Java was started: $(cat "$record")"
 }
-# Zindle.exe by its absolute Windows path, no display: boxes return at once.
+# The launcher by its absolute Windows path, no display: boxes return at once.
 run() {
-  (cd "$dir" && timeout 120 wine "$W\\Zindle.exe" "$@" </dev/null \
+  (cd "$dir" && timeout 120 "$wine" "$W\\$exe" "$@" </dev/null \
     >"$out" 2>"$err")
   status=$?
 }
-# Zindle.exe under Xvfb through the box driver; answers for Yes/No boxes
+# The launcher under Xvfb through the box driver; answers for Yes/No boxes
 # first ("no,yes"), then the options. The status is the one the driver saw.
 run_boxes() {
   local answers=$1
@@ -58,9 +68,9 @@ run_boxes() {
   # A virtual desktop of its own, on this Xvfb display: the prefix's
   # default desktop was made without a display and shows no windows.
   desktops=$((${desktops:-0} + 1))
-  (cd "$dir" && timeout 150 xvfb-run -a wine explorer \
+  (cd "$dir" && timeout 150 xvfb-run -a "$wine" explorer \
     "/desktop=zbox$$-$desktops,800x600" "$W\\box_driver.exe" \
-    "$W\\boxes.txt" "$answers" "$W\\Zindle.exe" "$@" </dev/null \
+    "$W\\boxes.txt" "$answers" "$W\\$exe" "$@" </dev/null \
     >"$out" 2>"$err")
   status=$(sed -n 's/^exit=//p' "$boxes" 2>/dev/null | tr -d '\r')
   [ -n "$status" ] || { fail "the box driver did not finish"; status=-1; }
@@ -72,18 +82,18 @@ expect_boxes() {  # the exact list of boxes, one "caption|text" per argument
   [ "$expected" = "$actual" ] ||
     fail "boxes differ"$'\n'"expected:"$'\n'"$expected"$'\n'"actual:"$'\n'"$actual"
 }
-# Replaces the runtimes of the 32-bit registry view by those of a .reg text
+# Replaces the runtimes of the launcher's registry view by those of a .reg text
 # read from standard input.
+# An optional argument names the other view (32 or 64).
 registry() {
   cat >"$dir/java.reg"
-  wine reg delete 'HKLM\Software\JavaSoft' /f /reg:32 </dev/null \
-    >/dev/null 2>&1
-  wine reg import "$W\\java.reg" /reg:32 </dev/null >/dev/null 2>&1 ||
-    fail "reg import failed"
+  no_registry "${1:-$view}"
+  "$wine" reg import "$W\\java.reg" /reg:"${1:-$view}" </dev/null \
+    >/dev/null 2>&1 || fail "reg import failed"
 }
 no_registry() {
-  wine reg delete 'HKLM\Software\JavaSoft' /f /reg:32 </dev/null \
-    >/dev/null 2>&1
+  "$wine" reg delete 'HKLM\Software\JavaSoft' /f /reg:"${1:-$view}" \
+    </dev/null >/dev/null 2>&1
 }
 # A .reg text: one "name=home" argument per runtime, CurrentVersion first
 # when given as "current=name".
@@ -104,7 +114,7 @@ reg_text() {
     esac
   done
 }
-config() { cat >"$dir/Zindle.config"; }
+config() { cat >"$dir/${exe%.exe}.config"; }
 stub="$W\\jre\\bin\\javaw.exe"
 
 case "$case_name" in
@@ -118,7 +128,7 @@ case "$case_name" in
   sample)
     # Written into the directory the launcher was started from, with CR LF
     # line ends, and nothing launched.
-    (cd "$dir/run dir" && timeout 120 wine "$W\\Zindle.exe" -sample \
+    (cd "$dir/run dir" && timeout 120 "$wine" "$W\\$exe" -sample \
       </dev/null >"$out" 2>"$err")
     status=$?
     expect_status 0
@@ -136,7 +146,7 @@ case "$case_name" in
     ;;
   unreadable-config)
     # A configuration path that names a directory exists but cannot be read.
-    mkdir "$dir/Zindle.config"
+    mkdir "$dir/${exe%.exe}.config"
     run -q
     expect_status 2
     expect_no_run
@@ -220,12 +230,12 @@ CONFIG
     printf 'mainclass app.Main\r\njavapath %s\r\nargument caf\xc3\xa9\r\n' "$stub" \
       >"$dir/plain.txt"
     for enc in UTF-8 UTF-16LE UTF-16BE; do
-      case $enc in
-        UTF-8) printf '\xef\xbb\xbf' ;;
-        UTF-16LE) printf '\xff\xfe' ;;
-        UTF-16BE) printf '\xfe\xff' ;;
-      esac >"$dir/Zindle.config"
-      iconv -f UTF-8 -t "$enc" "$dir/plain.txt" >>"$dir/Zindle.config"
+      { case $enc in
+          UTF-8) printf '\xef\xbb\xbf' ;;
+          UTF-16LE) printf '\xff\xfe' ;;
+          UTF-16BE) printf '\xfe\xff' ;;
+        esac
+        iconv -f UTF-8 -t "$enc" "$dir/plain.txt"; } | config
       rm -f "$record"
       run -q
       expect_status 0
@@ -282,6 +292,18 @@ CONFIG
     no_registry
     printf 'mainclass app.Main\r\n' | config
     run -q
+    expect_status 0
+    expect_no_run
+    ;;
+  other-view)
+    # A runtime registered only in the other view is not found: each
+    # launcher reads the view of its own bitness.
+    other=$((96 - view))
+    no_registry
+    reg_text "current=1.8" "1.8=$W\\jre" | registry "$other"
+    printf 'mainclass app.Main\r\n' | config
+    run -q
+    no_registry "$other"
     expect_status 0
     expect_no_run
     ;;

@@ -1,6 +1,8 @@
-# End-to-end runs of Zindle.exe under Wine: a stub java.exe/javaw.exe that
-# records what it was given, registry entries imported into the 32-bit
-# view, and (under Xvfb) a driver that reads and answers the message boxes.
+# End-to-end runs of the launcher (Zindle.exe in the 32-bit build,
+# Zindle64.exe in the 64-bit one) under Wine: a stub java.exe/javaw.exe of
+# the same bitness that records what it was given, registry entries imported
+# into the view the launcher reads, and (under Xvfb) a driver that reads and
+# answers the message boxes.
 
 if(CMAKE_CROSSCOMPILING AND WIN32)
   set(ZINDLE_WINE_TOOLS ${CMAKE_CURRENT_BINARY_DIR}/wine-tools)
@@ -36,7 +38,7 @@ if(CMAKE_CROSSCOMPILING AND WIN32)
   set(ZINDLE_WINE_PLAIN_CASES smoke sample unreadable-config restart-and-record
                               no-record-without-o arguments encodings)
   set(ZINDLE_WINE_REGISTRY_CASES version-missing version-incompatible
-                                 version-scan current-java no-java)
+                                 version-scan current-java no-java other-view)
   set(ZINDLE_WINE_BOX_CASES boxes-error boxes-unexpected-close
                             boxes-download boxes-debug boxes-no-java
                             boxes-start-failure)
@@ -52,7 +54,7 @@ if(CMAKE_CROSSCOMPILING AND WIN32)
   endif()
 
   foreach(case IN LISTS ZINDLE_WINE_CASES)
-    set(test zindle_wine_${case})
+    string(TOLOWER ${ZINDLE_EXE_NAME}_wine_${case} test)
     add_test(NAME ${test}
              COMMAND ${ZINDLE_WINE_SOURCES}/run-wine-case.sh ${case}
                      $<TARGET_FILE:zindle> ${ZINDLE_WINE_TOOLS}
