@@ -383,6 +383,14 @@ CONFIG
       fail "no start failure box: $(cat "$boxes")"
     grep -q "Command line:\\\\n$(printf '%s' "$W\\nowhere" | sed 's/\\/\\\\/g')" "$boxes" ||
       fail "the box does not show the command line"
+    # A working directory that does not exist: the box names it.
+    printf 'javapath %s\r\nmainclass app.Main\r\nworkingDir %s\r\n' \
+      "$stub" "$W\\missing dir" | config
+    run_boxes ""
+    expect_status 0
+    # The box driver writes a line end as \n.
+    grep -qF "Working directory:\\n$W\\missing dir\\nCommand line:" "$boxes" ||
+      fail "the box does not name the working directory: $(cat "$boxes")"
     # A command line past the system's limit says so.
     { printf 'javapath %s\r\nmainclass app.Main\r\n' "$stub"
       for i in $(seq 1000 6000); do printf 'vmparam -Dp%s\r\n' "$i"; done
