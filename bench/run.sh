@@ -99,6 +99,33 @@ CONFIG
         floor, median["java-version"], floor / median["java-version"]
     }' "$times" | tee -a "$results"
   rm -rf "$dir" "$times"
+
+  echo "=== launcher: instructions of a whole run over a 10,000-line configuration"
+  if command -v valgrind >/dev/null; then
+    dir=$(mktemp -d /tmp/zindle-callgrind-XXXXXX)
+    cp "$out/main/zindle/zindle" "$dir/benchapp"
+    cp "$out/tools/noop" "$dir/noop"
+    "$out/tools/config_read_bench" write "$dir" benchapp "$dir/noop"
+    # Instructions, unlike time, are the same from run to run on a busy
+    # machine. Only the launcher's own process is counted.
+    (cd "$dir" && BENCH_HOME=/opt/bench/model BENCH_WORK=/var/tmp/bench \
+      BENCH_USER="bench user" ZINDLE_REGISTRY=/dev/null \
+      valgrind --tool=callgrind --callgrind-out-file="$dir/callgrind.out" \
+      ./benchapp -q >/dev/null 2>"$dir/valgrind.log")
+    local instructions bytes
+    instructions=$(sed -n 's/^summary: *//p' "$dir/callgrind.out")
+    bytes=$(cat "$dir"/*.config | wc -c)
+    echo "INFO|configuration of $(cat "$dir"/*.config | wc -l) lines in 5 files, $bytes bytes" |
+      tee -a "$results"
+    awk -v n="$instructions" -v bytes="$bytes" 'BEGIN {
+      printf "RESULT|instructions of a launcher run over a 10,000-line configuration (callgrind)|%d|instr|%d|%.4f|<= 1x (12 million)\n",
+        n, 12000000, n / 12000000
+      printf "FIGURE|  per byte of configuration|%.1f|instr/B|40|%.4f|\n", n / bytes, n / bytes / 40
+    }' | tee -a "$results"
+    rm -rf "$dir"
+  else
+    echo "valgrind missing: no instruction count (scripts/setup.sh installs it)"
+  fi
 }
 
 table() {

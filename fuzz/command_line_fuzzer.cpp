@@ -5,22 +5,24 @@
 // entries, the main class and the program arguments (lists one a line), and
 // a free text that is split as it stands.
 //
-// Where no text holds a double quote or a tab, the vm parameters have no
-// blank and no quoted piece ends in a backslash (which would escape the
-// closing quote), splitting the composed line gives back exactly the pieces
-// that were composed. Independently, any argument list quoted by the
-// documented rules must split back into itself.
+// Every program argument not written in quotes comes back exactly, whatever
+// it holds: quotes, backslashes, blanks, tabs, nothing at all. An argument
+// written in quotes is passed as it stands and comes back as the runtime
+// splits it alone. Where the Java path, the vm parameters, the class path
+// and the main class hold no double quote or tab, the parameters no blank
+// and the quoted class path does not end in a backslash, the whole line
+// splits back into exactly the pieces that were composed.
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "command_line_split.h"
 #include "config_reader.h"
 #include "fake_platform.h"
 #include "fuzz_input.h"
 #include "launch_step.h"
+#include "platform/command_line_split.h"
 
 namespace {
 
@@ -70,49 +72,42 @@ std::optional<std::vector<std::string>> expectedPieces(
   if (!(blank ? quoted(joined) : plain(joined))) return std::nullopt;
   if (s.mainClass && !plain(*s.mainClass)) return std::nullopt;
   for (const std::string& a : s.programArgs) {
-    bool q = s.isVistaOrLater || has(a, " ");
-    if (!(q ? quoted(a) : plain(a))) return std::nullopt;
+    if (a.size() >= 2 && a.front() == '"' && a.back() == '"') {
+      // Written in quotes, passed as it stands: what the runtime makes of
+      // it between two others, when it leaves no quote open.
+      std::vector<std::string> alone =
+          zindle::splitCommandLine("p " + a + " next");
+      if (alone.size() != 3 || alone[2] != "next") return std::nullopt;
+      out.push_back(alone[1]);
+    } else {
+      out.push_back(a);
+    }
   }
   for (const std::string& t : out)
     if (t.find('\0') != std::string::npos) return std::nullopt;
   return out;
 }
 
-// Quotes one argument so that the C runtime's rules give it back: backslashes
-// are doubled only where they come before a quote, and quotes are escaped.
-std::string quoteArgument(const std::string& arg) {
-  std::string q = "\"";
-  std::size_t backslashes = 0;
-  for (char c : arg) {
-    if (c == '\\') {
-      ++backslashes;
-      continue;
-    }
-    if (c == '"') {
-      q.append(backslashes * 2 + 1, '\\');
-      q += '"';
-    } else {
-      q.append(backslashes, '\\');
-      q += c;
-    }
-    backslashes = 0;
-  }
-  q.append(backslashes * 2, '\\');
-  q += '"';
-  return q;
-}
-
-void checkQuotedRoundTrip(const std::vector<std::string>& args) {
-  std::vector<std::string> expected{"prog"};
-  std::string line = "prog";
+// Program arguments alone, behind a plain Java path and main class: each
+// one not written in quotes must come back exactly, with no precondition.
+void checkArgumentsRoundTrip(const std::vector<std::string>& args, bool vista) {
+  zindle::testing::FakePlatform os;
+  zindle::Launcher launcher(os);
+  launcher.settings.javaPath = "java";
+  launcher.settings.mainClass = "M";
+  launcher.settings.isVistaOrLater = vista;
   for (const std::string& a : args) {
     if (a.find('\0') != std::string::npos) return;
-    expected.push_back(a);
-    line += " " + quoteArgument(a);
+    if (a.size() >= 2 && a.front() == '"' && a.back() == '"') continue;
+    launcher.settings.programArgs.push_back(a);
   }
+  std::string line = zindle::composeCommandLine(launcher);
   std::vector<std::string> got = zindle::splitCommandLine(line);
+  std::vector<std::string> expected{"java", "-classpath", "M"};
+  expected.insert(expected.end(), launcher.settings.programArgs.begin(),
+                  launcher.settings.programArgs.end());
   if (got != expected)
-    fail("quoted arguments did not split back",
+    fail("program arguments did not split back",
          line + "\nexpected " + show(expected) + "\ngot " + show(got));
 }
 
@@ -140,7 +135,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
           composed + "\nexpected " + show(*expected) + "\ngot " + show(pieces));
   }
 
-  checkQuotedRoundTrip(s.programArgs);
+  checkArgumentsRoundTrip(s.programArgs, s.isVistaOrLater);
   if (zindle::splitCommandLine(in.section(5)) !=
       zindle::splitCommandLine(in.section(5)))
     fail("splitting is not repeatable", in.section(5));

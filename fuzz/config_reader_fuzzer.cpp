@@ -78,16 +78,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   launcher.settings.isVistaOrLater = (in.flags & 8) != 0;
   launcher.settings.startDir = os.cwd;
 
-  try {
-    int result = zindle::readConfigFile(launcher, "app.config");
-    if (result != 0) fail("readable top file gave", std::to_string(result));
-    if (launcher.includeDepth != 0)
-      fail("include depth not restored", std::to_string(launcher.includeDepth));
-  } catch (const zindle::testing::ProcessExit& e) {
-    // Only an unsatisfiable "javaVersion" ends the run while reading.
-    if (e.status != 5 && e.status != 11)
-      fail("unexpected exit status", std::to_string(e.status));
-  }
+  zindle::ConfigRead read = zindle::readConfigFile(launcher, "app.config");
+  if (read.code != 0) fail("readable top file gave", std::to_string(read.code));
+  if (launcher.includeDepth != 0)
+    fail("include depth not restored", std::to_string(launcher.includeDepth));
+  // Only an unsatisfiable "javaVersion" ends the run while reading.
+  if (read.earlyExit && *read.earlyExit != 5 && *read.earlyExit != 11)
+    fail("unexpected exit status", std::to_string(*read.earlyExit));
   checkSettings(launcher);
   return 0;
 }

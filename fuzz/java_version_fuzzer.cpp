@@ -23,7 +23,6 @@ namespace {
 
 using zindle::fuzz::fail;
 using zindle::testing::FakePlatform;
-using zindle::testing::ProcessExit;
 
 struct Scenario {
   std::string version;
@@ -122,18 +121,23 @@ std::optional<Expected> model(const Scenario& s) {
   return e;
 }
 
-void checkSelection(const Scenario& s) {
+// A launcher on a platform scripted for the scenario.
+struct ScenarioRun {
   FakePlatform os;
-  script(os, s);
-  zindle::Launcher launcher(os);
-  configure(launcher, s);
-  bool exited = false;
-  try {
-    zindle::selectInstalledVersion(launcher);
-  } catch (const ProcessExit& e) {
-    if (e.status != 11) fail("scan ended with", std::to_string(e.status));
-    exited = true;
+  zindle::Launcher launcher{os};
+  explicit ScenarioRun(const Scenario& s) {
+    script(os, s);
+    configure(launcher, s);
   }
+};
+
+void checkSelection(const Scenario& s) {
+  ScenarioRun run(s);
+  FakePlatform& os = run.os;
+  zindle::Launcher& launcher = run.launcher;
+  zindle::EarlyExit end = zindle::selectInstalledVersion(launcher);
+  if (end && *end != 11) fail("scan ended with", std::to_string(*end));
+  bool exited = end.has_value();
   if (s.version.empty()) {
     if (exited || !os.events.empty()) fail("empty version was scanned", os.out);
     return;
@@ -163,17 +167,15 @@ bool endsWith(const std::string& text, const std::string& suffix) {
 }
 
 void checkFind(const Scenario& s) {
-  FakePlatform os;
-  script(os, s);
-  zindle::Launcher launcher(os);
-  configure(launcher, s);
-  std::optional<std::string> path;
-  try {
-    path = zindle::findJavaForVersion(launcher);
-  } catch (const ProcessExit& e) {
-    if (e.status != 11) fail("discovery ended with", std::to_string(e.status));
+  ScenarioRun run(s);
+  zindle::Launcher& launcher = run.launcher;
+  zindle::JavaSearch search = zindle::findJavaForVersion(launcher);
+  if (search.earlyExit) {
+    if (*search.earlyExit != 11)
+      fail("discovery ended with", std::to_string(*search.earlyExit));
     return;
   }
+  const std::optional<std::string>& path = search.path;
   if (!path || path->empty()) return;
   std::string exe = launcher.settings.debug ? "java.exe" : "javaw.exe";
   if (!endsWith(*path, exe) && !endsWith(*path, exe + "\""))

@@ -8,7 +8,7 @@ packages=(
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools
   gfortran gfortran-mingw-w64-x86-64
   wine wine64 wine32:i386 xvfb xauth xdotool junit5
-  clang libclang-rt-14-dev python3-pefile
+  clang libclang-rt-14-dev python3-pefile valgrind
 )
 
 sudo=""

@@ -1,63 +1,27 @@
-// The application configuration file: lines, directives, includes, "setenv"
-// and "$" expansion.
+// The application configuration file: directives, includes, "setenv" and
+// "$" expansion.
+//
+// A configuration may hold thousands of lines, so a line is handled as a
+// view into the file's text: the only texts made are the values stored.
 #include "config_reader.h"
 
 #include <cstring>
 #include <string_view>
 
+#include "config_text.h"
 #include "java_discovery.h"
 
 namespace zindle {
 
-std::string fitBuffer(const std::string& text, std::size_t bufferSize) {
-  if (bufferSize == 0) return std::string();
-  if (text.size() < bufferSize) return text;
-  return text.substr(0, bufferSize - 1);
-}
-
-bool hasPrefix(const std::string& text, const char* prefix) {
-  return text.compare(0, std::strlen(prefix), prefix) == 0;
-}
-
 void toForwardSlashes(std::string& text) {
-  for (char& c : text)
-    if (c == '\\') c = '/';
+  char* end = text.data() + text.size();
+  for (char* at = text.data();
+       (at = static_cast<char*>(std::memchr(at, '\\', end - at))) != nullptr;)
+    *at++ = '/';
 }
 
 void addJarFolder(Launcher& launcher, const std::string& folder) {
   launcher.settings.classPath.push_back(folder + "/*");
-}
-
-std::vector<std::string> splitConfigLines(const std::string& contents) {
-  // Read as Windows text mode reads: a CR LF pair becomes LF, a CR on its
-  // own stays, and a Ctrl-Z ends the file.
-  std::string_view text(contents);
-  text = text.substr(0, text.find('\x1a'));
-  std::string normalised;
-  if (text.find('\r') != std::string_view::npos) {
-    normalised.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-      if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-        continue;
-      normalised += text[i];
-    }
-    text = normalised;
-  }
-  // Each piece is what one read into the 2048-byte line buffer gives: up to
-  // and including the next LF, but never more than 2047 characters.
-  std::vector<std::string> pieces;
-  std::size_t pos = 0;
-  while (pos < text.size()) {
-    std::size_t lf = text.find('\n', pos);
-    std::size_t end = lf == std::string_view::npos ? text.size() : lf + 1;
-    if (end - pos > kMaxLineChars) end = pos + kMaxLineChars;
-    std::string_view piece = text.substr(pos, end - pos);
-    // The line is a C text to everything that handles it: a NUL ends it.
-    piece = piece.substr(0, piece.find('\0'));
-    pieces.emplace_back(piece);
-    pos = end;
-  }
-  return pieces;
 }
 
 // ---------------------------------------------------------------------------
@@ -65,101 +29,143 @@ std::vector<std::string> splitConfigLines(const std::string& contents) {
 
 namespace {
 
-bool findVariable(Launcher& launcher, const std::string& name,
-                  std::string* value) {
+// The last variable looked up, kept from one value to the next. The
+// variables the launcher started with do not change during a run, so a name
+// met again (a configuration uses a few, on many lines) is not looked up
+// anew.
+struct LastVariable {
+  bool known = false;
+  std::string name;
+  bool found = false;
+  std::string value;
+  bool spaced = false;  // the value holds a blank
+};
+
+// The value of `name`, or null when it is not defined.
+const std::string* findVariable(Launcher& launcher, std::string_view name,
+                                LastVariable& last) {
+  if (last.known && last.name == name)
+    return last.found ? &last.value : nullptr;
+  last.known = true;
+  last.name.assign(name);
   // A name longer than the 1023-character name buffer cannot be one the
   // launcher looks up; it is treated as undefined rather than cut, which
   // could find a different variable.
-  if (name.size() > kMaxVariableNameChars) return false;
-  if (launcher.os.lookupStartupEnv(name, value)) return true;
-  if (name == "pid") {
-    *value = std::to_string(launcher.os.processId());
-    return true;
+  last.found = name.size() <= kMaxVariableNameChars &&
+               launcher.os.lookupStartupEnv(last.name, &last.value);
+  if (!last.found && name == "pid") {
+    last.value = std::to_string(launcher.os.processId());
+    last.found = true;
   }
-  return false;
+  last.spaced = last.found && last.value.find(' ') != std::string::npos;
+  return last.found ? &last.value : nullptr;
 }
 
-void debugBox(Launcher& launcher, const std::string& text,
-              const std::string& caption) {
-  if (launcher.settings.debug) launcher.os.messageBox(text, caption, kMbOk);
+bool endsInSeparator(std::string_view text) {
+  return !text.empty() && (text.back() == '/' || text.back() == '\\');
+}
+
+// One round: replaces the "$" at `dollar` (the first of `current`) into
+// `result`. False when its name is not defined.
+bool substituteFirst(Launcher& launcher, std::string_view current,
+                     std::size_t dollar, bool* quoting, LastVariable& last,
+                     std::string* result) {
+  // The name span ends at the first backslash after the "$", else at the
+  // first "/", else at the end; the tail starts with that separator.
+  std::size_t spanEnd = current.find('\\', dollar + 1);
+  if (spanEnd == std::string_view::npos)
+    spanEnd = current.find('/', dollar + 1);
+  if (spanEnd == std::string_view::npos) spanEnd = current.size();
+  const std::string_view span =
+      current.substr(dollar + 1, spanEnd - dollar - 1);
+  std::string_view tail = current.substr(spanEnd);
+
+  // An "=" before the "$" turns quoting on for the rest of the expansion.
+  if (!*quoting &&
+      current.substr(0, dollar).find('=') != std::string_view::npos)
+    *quoting = true;
+
+  // A double quote ends the name. It and whatever follows it within the
+  // span are put back after the value, so -Da="$X"tail keeps its tail.
+  const std::size_t quote = span.find('"');
+  const std::string_view name = span.substr(0, quote);
+  const std::string_view afterName =
+      quote == std::string_view::npos ? std::string_view() : span.substr(quote);
+
+  const bool debug = launcher.settings.debug;
+  const std::string shownName =
+      debug ? std::string(name.substr(0, kMaxVariableNameChars))
+            : std::string();
+  debugBox(launcher, shownName, "Found variable");
+  const std::string* value = findVariable(launcher, name, last);
+  if (value == nullptr) {
+    debugBox(launcher, shownName, "Can't find variable");
+    return false;
+  }
+
+  // Quotes are judged on the variable's own value; the separator rule on
+  // what stands before the tail.
+  const bool wrap = *quoting && last.spaced;
+  const bool holdsEquals = wrap && current.find('=') != std::string_view::npos;
+  if (endsInSeparator(afterName.empty() ? std::string_view(*value)
+                                        : afterName) &&
+      !tail.empty())
+    tail.remove_prefix(1);
+  result->clear();
+  result->reserve(current.size() + value->size() + 2);
+  if (wrap && !holdsEquals) result->push_back('"');
+  if (dollar > 0) result->append(current.data(), dollar);
+  if (wrap && holdsEquals) result->push_back('"');
+  result->append(*value);
+  if (!afterName.empty()) result->append(afterName);
+  if (!tail.empty()) result->append(tail);
+  if (wrap) result->push_back('"');
+  if (result->size() > kMaxExpandedChars) result->resize(kMaxExpandedChars);
+  return true;
+}
+
+std::string expand(Launcher& launcher, std::string_view text, bool quote,
+                   LastVariable& last) {
+  std::string_view current = text;
+  std::string held;  // the text after the last substitution
+  std::string result;
+  bool quoting = quote;
+  bool substituted = false;
+  // Each round replaces the first "$" of the text. A value that brings back
+  // its own "$NAME" would go on for ever; the bound ends it with the text as
+  // it stands, like a name that is not found.
+  int round = 0;
+  for (std::size_t dollar = current.find('$'); dollar != std::string_view::npos;
+       dollar = current.find('$'), ++round) {
+    if (round == kMaxSubstitutions) {
+      debugBox(launcher, std::string(current), "Expansion stopped");
+      break;
+    }
+    // The first round writes straight into the text it returns; later
+    // rounds need the previous text while they write.
+    std::string& next = substituted ? result : held;
+    if (!substituteFirst(launcher, current, dollar, &quoting, last, &next))
+      break;
+    if (launcher.settings.debug)
+      launcher.os.messageBox(fitBuffer("arg [" + std::string(current) +
+                                           "] expanded to [" + next + "]\n",
+                                       kParsePathBufferSize),
+                             "Parse Path", kMbOk);
+    toForwardSlashes(next);
+    if (substituted) held.swap(result);
+    current = held;
+    substituted = true;
+  }
+  if (!substituted) return std::string(text);
+  return held;
 }
 
 }  // namespace
 
 std::string expandVariables(Launcher& launcher, const std::string& text,
                             bool quote) {
-  std::string t = text;
-  bool q = quote;
-  // Each round replaces the first "$" of the text. A value that brings back
-  // its own "$NAME" would go on for ever; the bound ends it with the text as
-  // it stands, like a name that is not found.
-  for (int round = 0;; ++round) {
-    if (t.empty()) return std::string();
-    std::size_t dollar = t.find('$');
-    if (dollar == std::string::npos) return t;
-    if (round == kMaxSubstitutions) {
-      debugBox(launcher, t, "Expansion stopped");
-      return t;
-    }
-
-    // The name span ends at the first backslash after the "$", else at the
-    // first "/", else at the end; the tail starts with that separator.
-    std::size_t spanEnd = t.find('\\', dollar + 1);
-    if (spanEnd == std::string::npos) spanEnd = t.find('/', dollar + 1);
-    if (spanEnd == std::string::npos) spanEnd = t.size();
-    std::string span = t.substr(dollar + 1, spanEnd - dollar - 1);
-    std::string tail = t.substr(spanEnd);
-
-    std::size_t equals = t.find('=');
-    if (equals != std::string::npos && equals < dollar) q = true;
-    bool holdsEquals = equals != std::string::npos;
-
-    // A double quote ends the name. It and whatever follows it within the
-    // span are put back after the value, so -Da="$X"tail keeps its tail.
-    std::string name = span;
-    std::string afterName;
-    std::size_t quotePos = span.find('"');
-    if (quotePos != std::string::npos) {
-      name = span.substr(0, quotePos);
-      afterName = span.substr(quotePos);
-    }
-
-    const bool debug = launcher.settings.debug;
-    const std::string shownName =
-        debug ? fitBuffer(name, kMaxVariableNameChars + 1) : std::string();
-    debugBox(launcher, shownName, "Found variable");
-    std::string value;
-    if (!findVariable(launcher, name, &value)) {
-      debugBox(launcher, shownName, "Can't find variable");
-      return t;
-    }
-
-    // Quotes are judged on the variable's own value; the separator rule on
-    // what stands before the tail.
-    bool spaced = value.find(' ') != std::string::npos;
-    std::string placed = value + afterName;
-    bool wrap = q && spaced;
-    std::string r;
-    if (wrap && !holdsEquals) r += '"';
-    r += t.substr(0, dollar);
-    if (wrap && holdsEquals) r += '"';
-    r += placed;
-    if (!placed.empty() && (placed.back() == '/' || placed.back() == '\\') &&
-        !tail.empty())
-      r += tail.substr(1);
-    else
-      r += tail;
-    if (wrap) r += '"';
-    r = fitBuffer(r, kMaxExpandedChars + 1);
-
-    if (debug)
-      launcher.os.messageBox(
-          fitBuffer("arg [" + t + "] expanded to [" + r + "]\n",
-                    kParsePathBufferSize),
-          "Parse Path", kMbOk);
-    toForwardSlashes(r);
-    t = r;
-  }
+  LastVariable last;
+  return expand(launcher, text, quote, last);
 }
 
 // ---------------------------------------------------------------------------
@@ -169,139 +175,152 @@ namespace {
 
 enum class Expansion { kQuoting, kNoQuoting, kAsWritten };
 
-using Effect = void (*)(Launcher&, const std::string&);
+// What a directive does with its value, when it does more than store it. A
+// "javaVersion" line that finds no runtime ends the run: its status is
+// returned up to the run sequence.
+using Effect = EarlyExit (*)(Launcher&, std::string);
 
+using Text = std::optional<std::string> LaunchSettings::*;
+using List = std::vector<std::string> LaunchSettings::*;
+
+// A directive stores its value in a text or appends it to a list of the
+// settings, or has an effect of its own.
 struct Directive {
-  const char* keyword;
+  std::string_view keyword;
   Expansion expansion;
-  Effect effect;
+  Text text = nullptr;
+  List list = nullptr;
+  Effect effect = nullptr;
 };
 
-void setVmParam(Launcher& l, const std::string& v) {
-  l.settings.vmParams.push_back(v);
+EarlyExit addVmParam(Launcher& launcher, std::string value) {
   // "-DLOGFILE" and the character after it (normally "=") are skipped.
-  if (hasPrefix(v, "-DLOGFILE"))
-    l.settings.logFile = v.size() > 10 ? v.substr(10) : std::string();
+  if (hasPrefix(value, "-DLOGFILE"))
+    launcher.settings.logFile =
+        value.size() > 10 ? value.substr(10) : std::string();
+  launcher.settings.vmParams.push_back(std::move(value));
+  return std::nullopt;
 }
 
-void setJavaPath(Launcher& l, const std::string& v) { l.settings.javaPath = v; }
-
-void addPath(Launcher& l, const std::string& v) {
-  l.settings.classPath.push_back(v);
+EarlyExit setJavaVersion(Launcher& launcher, std::string value) {
+  launcher.settings.javaVersion = std::move(value);
+  JavaSearch search = findJavaForVersion(launcher);
+  if (search.earlyExit) return search.earlyExit;
+  if (!search.path || search.path->empty()) return kNoJavaForVersionStatus;
+  launcher.settings.javaPath = std::move(search.path);
+  return std::nullopt;
 }
 
-void setMainClass(Launcher& l, const std::string& v) {
-  l.settings.mainClass = v;
+EarlyExit addJars(Launcher& launcher, std::string folder) {
+  addJarFolder(launcher, folder);
+  return std::nullopt;
 }
 
-void setAppName(Launcher& l, const std::string& v) { l.settings.appName = v; }
-
-void setJavaVersion(Launcher& l, const std::string& v) {
-  l.settings.javaVersion = v;
-  std::optional<std::string> path = findJavaForVersion(l);
-  if (!path || path->empty()) l.os.exitProcess(5);
-  l.settings.javaPath = *path;
+EarlyExit include(Launcher& launcher, std::string path) {
+  // Whether the file could be opened does not matter here; only an end of
+  // the run goes further up.
+  return readConfigFile(launcher, path).earlyExit;
 }
 
-void addJars(Launcher& l, const std::string& v) { addJarFolder(l, v); }
-
-void addArgument(Launcher& l, const std::string& v) {
-  l.settings.programArgs.push_back(v);
-}
-
-void include(Launcher& l, const std::string& v) { readConfigFile(l, v); }
-
-void setConsoleTitle(Launcher& l, const std::string& v) {
-  l.settings.consoleTitle = v;
-}
-
-void setWorkingDir(Launcher& l, const std::string& v) {
-  l.settings.workingDir = v;
-}
-
-void setOutputFile(Launcher& l, const std::string& v) {
-  l.settings.outputFile = v;
-}
-
-void showConsole(Launcher& l, const std::string& v) {
+EarlyExit showConsole(Launcher& launcher, std::string value) {
   // Only turns the console on; no directive turns it off.
-  if (hasPrefix(v, "true") || hasPrefix(v, "TRUE"))
-    l.settings.showConsole = true;
+  if (hasPrefix(value, "true") || hasPrefix(value, "TRUE"))
+    launcher.settings.showConsole = true;
+  return std::nullopt;
 }
 
-void setEnvironment(Launcher& l, const std::string& v) {
-  std::size_t equals = v.find('=');
-  if (equals == std::string::npos) return;
-  std::string name = v.substr(0, equals);
-  std::string value = v.substr(equals + 1);
-  debugBox(l, value, name);
-  l.os.setEnv(name, expandVariables(l, value, false));
+EarlyExit setEnvironment(Launcher& launcher, std::string assignment) {
+  std::size_t equals = assignment.find('=');
+  if (equals == std::string::npos) return std::nullopt;
+  std::string name = assignment.substr(0, equals);
+  std::string value = assignment.substr(equals + 1);
+  debugBox(launcher, value, name);
+  launcher.os.setEnv(name, expandVariables(launcher, value, false));
+  return std::nullopt;
 }
+
+using S = LaunchSettings;
 
 // Tested in this order; the first keyword the line begins with applies.
 // "addjars" comes before "addjar" so the longer keyword is not taken for
 // the shorter.
 const Directive kDirectives[] = {
-    {"vmparam", Expansion::kQuoting, setVmParam},
-    {"javapath", Expansion::kQuoting, setJavaPath},
-    {"addpath", Expansion::kQuoting, addPath},
-    {"mainclass", Expansion::kNoQuoting, setMainClass},
-    {"appname", Expansion::kNoQuoting, setAppName},
-    {"javaVersion", Expansion::kNoQuoting, setJavaVersion},
-    {"addjars", Expansion::kQuoting, addJars},
-    {"argument", Expansion::kAsWritten, addArgument},
-    {"addjar", Expansion::kQuoting, addPath},
-    {"include", Expansion::kNoQuoting, include},
-    {"consoleTitle", Expansion::kQuoting, setConsoleTitle},
-    {"workingDir", Expansion::kQuoting, setWorkingDir},
-    {"outputFile", Expansion::kQuoting, setOutputFile},
-    {"showConsole", Expansion::kAsWritten, showConsole},
-    {"setenv", Expansion::kAsWritten, setEnvironment},
+    {"vmparam", Expansion::kQuoting, nullptr, nullptr, addVmParam},
+    {"javapath", Expansion::kQuoting, &S::javaPath},
+    {"addpath", Expansion::kQuoting, nullptr, &S::classPath},
+    {"mainclass", Expansion::kNoQuoting, &S::mainClass},
+    {"appname", Expansion::kNoQuoting, &S::appName},
+    {"javaVersion", Expansion::kNoQuoting, nullptr, nullptr, setJavaVersion},
+    {"addjars", Expansion::kQuoting, nullptr, nullptr, addJars},
+    {"argument", Expansion::kAsWritten, nullptr, &S::programArgs},
+    {"addjar", Expansion::kQuoting, nullptr, &S::classPath},
+    {"include", Expansion::kNoQuoting, nullptr, nullptr, include},
+    {"consoleTitle", Expansion::kQuoting, &S::consoleTitle},
+    {"workingDir", Expansion::kQuoting, &S::workingDir},
+    {"outputFile", Expansion::kQuoting, &S::outputFile},
+    {"showConsole", Expansion::kAsWritten, nullptr, nullptr, showConsole},
+    {"setenv", Expansion::kAsWritten, nullptr, nullptr, setEnvironment},
 };
 
-void handleLine(Launcher& launcher, const std::string& line) {
-  if (line.empty() || line[0] == '#' || line[0] == '/') return;
-  std::size_t space = line.find(' ');
-  if (space == std::string::npos) return;
-  std::string value = line.substr(space + 1);
-  if (!value.empty() && value.back() == '\n') value.pop_back();
-  for (const Directive& d : kDirectives) {
-    if (!hasPrefix(line, d.keyword)) continue;
-    switch (d.expansion) {
-      case Expansion::kQuoting:
-        d.effect(launcher, expandVariables(launcher, value, true));
-        break;
-      case Expansion::kNoQuoting:
-        d.effect(launcher, expandVariables(launcher, value, false));
-        break;
-      case Expansion::kAsWritten:
-        d.effect(launcher, value);
-        break;
-    }
-    return;
+const Directive* directiveOf(std::string_view line) {
+  for (const Directive& directive : kDirectives) {
+    const std::string_view keyword = directive.keyword;
+    // First and last character before the whole keyword: most keywords
+    // differ there.
+    if (line.size() >= keyword.size() && line[0] == keyword[0] &&
+        line[keyword.size() - 1] == keyword.back() &&
+        std::memcmp(line.data(), keyword.data(), keyword.size()) == 0)
+      return &directive;
   }
+  return nullptr;
+}
+
+EarlyExit handleLine(Launcher& launcher, std::string_view line,
+                     LastVariable& last) {
+  if (line.empty() || line[0] == '#' || line[0] == '/') return std::nullopt;
+  const Directive* directive = directiveOf(line);
+  if (directive == nullptr) return std::nullopt;
+  // Keywords hold no blank: the first blank is at the keyword's end or
+  // after it.
+  const std::size_t space = line.find(' ', directive->keyword.size());
+  if (space == std::string_view::npos) return std::nullopt;
+
+  std::string_view written = line.substr(space + 1);
+  if (!written.empty() && written.back() == '\n') written.remove_suffix(1);
+  std::string stored =
+      directive->expansion == Expansion::kAsWritten
+          ? std::string(written)
+          : expand(launcher, written,
+                   directive->expansion == Expansion::kQuoting, last);
+  LaunchSettings& settings = launcher.settings;
+  if (directive->text != nullptr) {
+    settings.*(directive->text) = std::move(stored);
+  } else if (directive->list != nullptr) {
+    (settings.*(directive->list)).push_back(std::move(stored));
+  } else {
+    return directive->effect(launcher, std::move(stored));
+  }
+  return std::nullopt;
 }
 
 }  // namespace
 
-int readConfigFile(Launcher& launcher, const std::string& path) {
-  if (path.empty() || !launcher.os.pathExists(path)) return 0;
+ConfigRead readConfigFile(Launcher& launcher, const std::string& path) {
+  if (path.empty() || !launcher.os.pathExists(path)) return {};
   // A file that includes itself, directly or through others, would recurse
-  // without end. Past the bound the include is skipped and the including
-  // file goes on.
-  if (launcher.includeDepth >= kMaxIncludeDepth) {
-    debugBox(launcher,
-             "Include nesting deeper than " + std::to_string(kMaxIncludeDepth) +
-                 " files; skipped " + path,
-             "Include skipped");
-    return 0;
-  }
-  if (launcher.filesRead >= kMaxFilesRead) {
-    debugBox(launcher,
-             "More than " + std::to_string(kMaxFilesRead) +
-                 " configuration files read; skipped " + path,
-             "Include skipped");
-    return 0;
+  // without end, and one that includes itself twice would double the work
+  // at every level. Past either bound the include is skipped and the
+  // including file goes on.
+  std::string bound;
+  if (launcher.includeDepth >= kMaxIncludeDepth)
+    bound = "Include nesting deeper than " + std::to_string(kMaxIncludeDepth) +
+            " files";
+  else if (launcher.filesRead >= kMaxFilesRead)
+    bound = "More than " + std::to_string(kMaxFilesRead) +
+            " configuration files read";
+  if (!bound.empty()) {
+    debugBox(launcher, bound + "; skipped " + path, "Include skipped");
+    return {};
   }
   ++launcher.filesRead;
   debugBox(launcher, path, "Reading Config file");
@@ -315,14 +334,21 @@ int readConfigFile(Launcher& launcher, const std::string& path) {
     launcher.os.writeStderr(message);
     if (!launcher.settings.quiet)
       launcher.os.messageBox(message, "Error Reading Config File", kMbOk);
-    return 1;
+    return {1, std::nullopt};
   }
+  bool replaced = false;
+  const std::string text =
+      configFileText(launcher.os, std::move(contents), &replaced);
+  if (replaced) debugBox(launcher, path, "Characters replaced in");
 
+  ConfigRead read;
   ++launcher.includeDepth;
-  for (const std::string& line : splitConfigLines(contents))
-    handleLine(launcher, line);
+  ConfigLines lines(text);
+  LastVariable last;
+  for (std::string_view line; !read.earlyExit && lines.next(&line);)
+    read.earlyExit = handleLine(launcher, line, last);
   --launcher.includeDepth;
-  return 0;
+  return read;
 }
 
 }  // namespace zindle

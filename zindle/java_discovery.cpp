@@ -4,7 +4,6 @@
 
 #include <cctype>
 #include <climits>
-#include <cstdlib>
 
 namespace zindle {
 
@@ -29,11 +28,6 @@ class KeyGuard {
   Platform& os_;
   RegKey key_ = 0;
 };
-
-void debugBox(Launcher& launcher, const std::string& text,
-              const std::string& caption, unsigned style) {
-  if (launcher.settings.debug) launcher.os.messageBox(text, caption, style);
-}
 
 // "%s\%s" of the root key and a subkey name, or none when the path would
 // not fit the 255-byte key path buffer.
@@ -68,12 +62,12 @@ int readLevel(const std::string& text, std::size_t pos) {
   return static_cast<int>(value);
 }
 
-std::string downloadPrompt(const LaunchSettings& s) {
-  std::string name = s.appName && !s.appName->empty()
-                         ? *s.appName
-                         : s.mainClass.value_or(std::string());
+std::string downloadPrompt(const LaunchSettings& settings) {
+  std::string name = settings.appName && !settings.appName->empty()
+                         ? *settings.appName
+                         : settings.mainClass.value_or(std::string());
   return fitBuffer(name + " requires the Java Runtime Environment version " +
-                       s.javaVersion.value_or(std::string()) +
+                       settings.javaVersion.value_or(std::string()) +
                        "\nDo you want to download it?",
                    kDownloadPromptSize);
 }
@@ -110,13 +104,13 @@ JavaVersionParts splitJavaVersion(const std::string& version) {
 
 std::optional<std::string> makeJavaExePath(Launcher& launcher,
                                            const std::string& home) {
-  const LaunchSettings& s = launcher.settings;
-  bool quoted = home.find(' ') != std::string::npos || s.isVistaOrLater;
+  const LaunchSettings& settings = launcher.settings;
+  bool quoted = home.find(' ') != std::string::npos || settings.isVistaOrLater;
   if (quoted) debugBox(launcher, home, "Adding double quotes around", kMbOk);
   std::string path = quoted ? "\"" : "";
   path += home;
   path += "\\bin";
-  path += s.debug ? "\\java.exe" : "\\javaw.exe";
+  path += settings.debug ? "\\java.exe" : "\\javaw.exe";
   if (quoted) path += "\"";
   // The path shares the home directory's buffer: no room, no path.
   if (path.size() >= kJavaHomeSize) return std::nullopt;
@@ -162,30 +156,32 @@ std::optional<std::string> findCurrentJava(Launcher& launcher) {
   return javaPath;
 }
 
-std::optional<std::string> findJavaForVersion(Launcher& launcher) {
-  LaunchSettings& s = launcher.settings;
+JavaSearch findJavaForVersion(Launcher& launcher) {
+  LaunchSettings& settings = launcher.settings;
   Platform& os = launcher.os;
   const unsigned icon = kMbIconError;
-  if (!s.javaVersion || s.javaVersion->empty()) return std::nullopt;
+  if (!settings.javaVersion || settings.javaVersion->empty()) return {};
 
-  if (s.javaVersion->find('_') == std::string::npos ||
-      s.javaVersion->find('+') != std::string::npos)
-    selectInstalledVersion(launcher);
+  if (settings.javaVersion->find('_') == std::string::npos ||
+      settings.javaVersion->find('+') != std::string::npos) {
+    if (EarlyExit end = selectInstalledVersion(launcher))
+      return {std::nullopt, end};
+  }
 
-  std::optional<std::string> path = subkeyPath(*s.javaVersion);
+  std::optional<std::string> path = subkeyPath(*settings.javaVersion);
   debugBox(launcher,
-           fitBuffer(std::string(kJavaRootKey) + "\\" + *s.javaVersion,
+           fitBuffer(std::string(kJavaRootKey) + "\\" + *settings.javaVersion,
                      kKeyPathSize),
            "JavaInstallRegPath", kMbOk);
   KeyGuard key(os);
   if (!path || !key.open(*path)) {
     debugBox(launcher, "Java Current Version", "Error Accessing Registry!",
              icon);
-    if (!s.quiet &&
-        os.messageBox(downloadPrompt(s), "Java Runtime Environment Not Found",
-                      kMbYesNo | icon) == kIdYes)
+    if (!settings.quiet && os.messageBox(downloadPrompt(settings),
+                                         "Java Runtime Environment Not Found",
+                                         kMbYesNo | icon) == kIdYes)
       openJavaDownloadPage(launcher);
-    return std::nullopt;
+    return {};
   }
   std::string home;
   std::optional<std::string> javaPath;
@@ -195,37 +191,37 @@ std::optional<std::string> findJavaForVersion(Launcher& launcher) {
   }
   if (!javaPath) {
     debugBox(launcher, "Java Home Directory", "Error Reading Registry!", icon);
-    if (!s.quiet)
+    if (!settings.quiet)
       os.messageBox(fitBuffer("No Java Home Directory Found for " + *path + " ",
                               kNoHomeTextSize),
                     "Error!", icon);
-    return std::nullopt;
+    return {};
   }
-  return javaPath;
+  return {javaPath, std::nullopt};
 }
 
-void selectInstalledVersion(Launcher& launcher) {
-  LaunchSettings& s = launcher.settings;
+EarlyExit selectInstalledVersion(Launcher& launcher) {
+  LaunchSettings& settings = launcher.settings;
   Platform& os = launcher.os;
-  if (!s.javaVersion || s.javaVersion->empty()) return;
+  if (!settings.javaVersion || settings.javaVersion->empty())
+    return std::nullopt;
   // The scan works on a 20-byte copy; a longer requirement is not scanned
   // rather than cut into a different one.
-  if (s.javaVersion->size() >= kScannedVersionSize) return;
+  if (settings.javaVersion->size() >= kScannedVersionSize) return std::nullopt;
 
   KeyGuard root(os);
   if (!root.open(kJavaRootKey)) {
     debugBox(launcher, "Java Current Version", "Error Accessing Registry!",
              kMbIconError);
-    root.close();
-    offerJavaDownload(launcher, "Java Runtime Environment Not Found");
+    return offerJavaDownload(launcher, "Java Runtime Environment Not Found");
   }
   unsigned count = 0;
   if (!os.regQuerySubkeyCount(root.get(), &count)) count = 0;
 
-  const JavaVersionParts required = splitJavaVersion(*s.javaVersion);
+  const JavaVersionParts required = splitJavaVersion(*settings.javaVersion);
   int bestLevel = required.patchLevel;
   std::string selected;
-  os.writeStdout("javaVersion=" + *s.javaVersion +
+  os.writeStdout("javaVersion=" + *settings.javaVersion +
                  ", javaVer=" + required.base + "\n");
 
   for (unsigned index = 0; index < count; ++index) {
@@ -254,19 +250,19 @@ void selectInstalledVersion(Launcher& launcher) {
   }
   root.close();
 
-  if (bestLevel <= 0) return;
+  if (bestLevel <= 0) return std::nullopt;
   if (selected.empty())
-    offerJavaDownload(launcher, "Incompatible JRE Version Found");
-  s.javaVersion = selected;
+    return offerJavaDownload(launcher, "Incompatible JRE Version Found");
+  settings.javaVersion = selected;
+  return std::nullopt;
 }
 
-void offerJavaDownload(Launcher& launcher, const std::string& caption) {
+int offerJavaDownload(Launcher& launcher, const std::string& caption) {
   if (!launcher.settings.quiet &&
       launcher.os.messageBox(downloadPrompt(launcher.settings), caption,
                              kMbYesNo | kMbIconError) == kIdYes)
     openJavaDownloadPage(launcher);
-  launcher.os.exitProcess(11);
-  std::abort();  // exitProcess does not return
+  return kDownloadOfferedStatus;
 }
 
 void openJavaDownloadPage(Launcher& launcher) {

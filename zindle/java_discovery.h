@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "config_reader.h"
+#include "launcher.h"
 
 namespace zindle {
 
@@ -39,17 +39,25 @@ struct JavaVersionParts {
 // Splits a required or an installed version text.
 JavaVersionParts splitJavaVersion(const std::string& version);
 
-// The Java path for the required javaVersion, or none. May replace
-// javaVersion and may end the process (status 11).
-std::optional<std::string> findJavaForVersion(Launcher& launcher);
+// What the search for a required version found: the Java path, or none; or
+// the end of the run after the download prompt (status 11).
+struct JavaSearch {
+  std::optional<std::string> path;
+  EarlyExit earlyExit;
+};
+
+// The Java path for the required javaVersion. May replace javaVersion.
+JavaSearch findJavaForVersion(Launcher& launcher);
 
 // The Java path of the registry's current runtime, or none.
 std::optional<std::string> findCurrentJava(Launcher& launcher);
 
 // Scans the installed versions for the best match of javaVersion. A
 // required version too long for the scan's 20-byte copy is not scanned: it
-// stays as it is, and opening its key then fails.
-void selectInstalledVersion(Launcher& launcher);
+// stays as it is, and opening its key then fails. Ends the run (status 11,
+// after the download prompt) when no installed version reaches the
+// required patch level or the versions cannot be listed.
+EarlyExit selectInstalledVersion(Launcher& launcher);
 
 // <home>\bin\javaw.exe (java.exe in debug mode), quoted when the home holds
 // a space or on Vista and later. None when the path would not fit the
@@ -57,9 +65,8 @@ void selectInstalledVersion(Launcher& launcher);
 std::optional<std::string> makeJavaExePath(Launcher& launcher,
                                            const std::string& home);
 
-// Offers the download page and ends the process with status 11.
-[[noreturn]] void offerJavaDownload(Launcher& launcher,
-                                    const std::string& caption);
+// Offers the download page; returns the status the run then ends with, 11.
+int offerJavaDownload(Launcher& launcher, const std::string& caption);
 
 // Starts the download page for javaVersion, without waiting.
 void openJavaDownloadPage(Launcher& launcher);

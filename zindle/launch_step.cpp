@@ -6,24 +6,52 @@
 #include <cstdint>
 
 #include "java_discovery.h"
-#include "run_sequence.h"
 #include "version.h"
 
 namespace zindle {
 
 namespace {
 
-void debugBox(Launcher& launcher, const std::string& text,
-              const std::string& caption) {
-  if (launcher.settings.debug) launcher.os.messageBox(text, caption, kMbOk);
-}
-
 bool hasBlank(const std::string& text) {
   return text.find(' ') != std::string::npos;
 }
 
+// Whether the C runtime would split `text` or lose it unless it stands in
+// quotes: an empty text, or one with a blank or a tab.
+bool needsQuotes(const std::string& text) {
+  return text.empty() || text.find_first_of(" \t") != std::string::npos;
+}
+
 bool isQuoted(const std::string& text) {
   return text.size() >= 2 && text.front() == '"' && text.back() == '"';
+}
+
+// Appends `arg` so that the C runtime's split gives it back unchanged:
+// backslashes before a double quote, or before the closing quote added
+// here, are doubled, and a double quote inside is written as \". Other
+// backslashes stay single, so a text without quotes is written as it is.
+void appendArgument(std::string& line, const std::string& arg, bool quoted) {
+  if (quoted) line += '"';
+  if (arg.find('"') == std::string::npos &&
+      arg.find('\\') == std::string::npos) {
+    line += arg;
+    if (quoted) line += '"';
+    return;
+  }
+  std::size_t backslashes = 0;
+  for (char c : arg) {
+    if (c == '\\') {
+      ++backslashes;
+    } else {
+      if (c == '"') line.append(backslashes + 1, '\\');
+      backslashes = 0;
+    }
+    line += c;
+  }
+  if (quoted) {
+    line.append(backslashes, '\\');
+    line += '"';
+  }
 }
 
 std::string withoutQuotes(std::string text) {
@@ -39,11 +67,26 @@ bool isSetAndNotEmpty(const std::optional<std::string>& text) {
   return text && !text->empty();
 }
 
+// Room for the composed line: every piece, a blank after each, and quotes
+// and escapes for a few.
+std::size_t commandLineSize(const LaunchSettings& settings) {
+  std::size_t size = 64 + orEmpty(settings.javaPath).size() +
+                     orEmpty(settings.mainClass).size();
+  for (const auto* list :
+       {&settings.vmParams, &settings.classPath, &settings.programArgs})
+    for (const std::string& text : *list) size += text.size() + 3;
+  return size;
+}
+
 void reportStartFailure(Launcher& launcher, const std::string& commandLine,
                         unsigned error) {
   std::string text = "Java could not be started.\nError " +
                      std::to_string(error) + ": " +
                      launcher.os.systemErrorText(error) + "\n";
+  // A working directory that does not exist fails the start as a missing
+  // program does; name it so the user looks at both.
+  if (isSetAndNotEmpty(launcher.settings.workingDir))
+    text += "Working directory:\n" + *launcher.settings.workingDir + "\n";
   if (commandLine.size() >= kMaxCommandLineChars)
     text += "The command line has " + std::to_string(commandLine.size()) +
             " characters; Windows accepts at most 32,767.\n";
@@ -54,23 +97,24 @@ void reportStartFailure(Launcher& launcher, const std::string& commandLine,
 
 void reportAbnormalEnd(Launcher& launcher, int exitCode,
                        std::int64_t elapsedSeconds) {
-  const LaunchSettings& s = launcher.settings;
-  if (s.quiet) return;
-  if (isSetAndNotEmpty(s.logFile)) {
-    std::string app = isSetAndNotEmpty(s.appName) ? *s.appName : "Application";
+  const LaunchSettings& settings = launcher.settings;
+  if (settings.quiet) return;
+  if (isSetAndNotEmpty(settings.logFile)) {
+    std::string app =
+        isSetAndNotEmpty(settings.appName) ? *settings.appName : "Application";
     std::string text =
         app +
         " has closed in an unexpected way. Would you like to view the log "
         "file?\n\nLog file location:" +
-        *s.logFile + "\n\nJava returned the following error code: " +
+        *settings.logFile + "\n\nJava returned the following error code: " +
         std::to_string(exitCode);
     if (launcher.os.messageBox(fitBuffer(text, kMessageBufferSize),
                                "Unexpected Close",
                                kMbYesNo | kMbIconError) == kIdYes)
-      launcher.os.shellOpen(*s.logFile);
+      launcher.os.shellOpen(*settings.logFile);
   } else if (elapsedSeconds < kQuickFailureSeconds) {
-    std::string text = "Error launching Class " + orEmpty(s.mainClass) +
-                       "\n with Java " + orEmpty(s.javaPath) +
+    std::string text = "Error launching Class " + orEmpty(settings.mainClass) +
+                       "\n with Java " + orEmpty(settings.javaPath) +
                        ".\nError=" + std::to_string(exitCode);
     launcher.os.messageBox(fitBuffer(text, kMessageBufferSize), "Error",
                            kMbIconError);
@@ -80,30 +124,41 @@ void reportAbnormalEnd(Launcher& launcher, int exitCode,
 }  // namespace
 
 std::string composeCommandLine(Launcher& launcher) {
-  const LaunchSettings& s = launcher.settings;
-  const bool quoteClassPath =
-      std::any_of(s.classPath.begin(), s.classPath.end(), hasBlank);
+  const LaunchSettings& settings = launcher.settings;
+  const bool quoteClassPath = std::any_of(settings.classPath.begin(),
+                                          settings.classPath.end(), hasBlank);
 
-  std::string line = orEmpty(s.javaPath) + " ";
-  for (const std::string& param : s.vmParams) line += param + " ";
+  std::string line;
+  line.reserve(commandLineSize(settings));
+  line += orEmpty(settings.javaPath);
+  line += ' ';
+  for (const std::string& param : settings.vmParams) {
+    line += param;
+    line += ' ';
+  }
   line += "-classpath ";
   if (quoteClassPath) line += '"';
-  for (std::size_t i = 0; i < s.classPath.size(); ++i) {
+  for (std::size_t i = 0; i < settings.classPath.size(); ++i) {
     if (i > 0) line += ';';
     // The list gets one pair of quotes; quotes that the expansion put
     // around an entry would close it early.
-    line += quoteClassPath ? withoutQuotes(s.classPath[i]) : s.classPath[i];
+    if (quoteClassPath)
+      line += withoutQuotes(settings.classPath[i]);
+    else
+      line += settings.classPath[i];
   }
   if (quoteClassPath) line += '"';
   line += ' ';
-  line += orEmpty(s.mainClass);
-  if (!s.programArgs.empty()) line += ' ';
-  for (const std::string& arg : s.programArgs) {
-    if (!isQuoted(arg) && (hasBlank(arg) || s.isVistaOrLater)) {
-      debugBox(launcher, arg, "Adding double quotes around");
-      line += '"' + arg + '"';
-    } else {
+  line += orEmpty(settings.mainClass);
+  if (!settings.programArgs.empty()) line += ' ';
+  for (const std::string& arg : settings.programArgs) {
+    // An argument written in quotes is passed as it stands.
+    if (isQuoted(arg)) {
       line += arg;
+    } else {
+      const bool quoted = settings.isVistaOrLater || needsQuotes(arg);
+      if (quoted) debugBox(launcher, arg, "Adding double quotes around");
+      appendArgument(line, arg, quoted);
     }
     line += ' ';
   }
@@ -111,61 +166,63 @@ std::string composeCommandLine(Launcher& launcher) {
 }
 
 int launchJava(Launcher& launcher) {
-  LaunchSettings& s = launcher.settings;
+  LaunchSettings& settings = launcher.settings;
   Platform& os = launcher.os;
 
-  if (!s.javaPath) {
-    s.javaPath = findCurrentJava(launcher);
-    if (!s.javaPath) return kNoJavaCode;
+  if (!settings.javaPath) {
+    settings.javaPath = findCurrentJava(launcher);
+    if (!settings.javaPath) return kNoJavaCode;
   }
-  debugBox(launcher, *s.javaPath, "Javapath is");
+  debugBox(launcher, *settings.javaPath, "Javapath is");
 
   const std::string commandLine = composeCommandLine(launcher);
-  debugBox(launcher, orEmpty(s.workingDir), "Starting dir");
-  if (isSetAndNotEmpty(s.logFile)) debugBox(launcher, *s.logFile, "LogFile");
+  debugBox(launcher, orEmpty(settings.workingDir), "Starting dir");
+  if (isSetAndNotEmpty(settings.logFile))
+    debugBox(launcher, *settings.logFile, "LogFile");
   debugBox(launcher, commandLine, "Command Line is");
 
   ProcessRequest request;
   request.commandLine = commandLine;
-  request.workingDir = orEmpty(s.workingDir);
-  request.hasConsoleTitle = s.showConsole && s.consoleTitle.has_value();
-  request.consoleTitle = orEmpty(s.consoleTitle);
+  request.workingDir = orEmpty(settings.workingDir);
+  request.hasConsoleTitle =
+      settings.showConsole && settings.consoleTitle.has_value();
+  request.consoleTitle = orEmpty(settings.consoleTitle);
   request.inheritHandles = true;
 
   const std::int64_t start = os.calendarSeconds();
-  debugBox(launcher, s.showConsole ? "true" : "false", "Show Console");
+  debugBox(launcher, settings.showConsole ? "true" : "false", "Show Console");
   // A console-mode runtime then shares the launcher's new console.
-  if (s.showConsole && s.javaPath->find("javaw") == std::string::npos &&
-      !s.debug)
+  if (settings.showConsole &&
+      settings.javaPath->find("javaw") == std::string::npos && !settings.debug)
     os.allocConsole();
-  request.creationFlags = s.showConsole ? 0 : kCreateNoWindow;
+  request.creationFlags = settings.showConsole ? 0 : kCreateNoWindow;
 
   const std::string record =
       "#Version " + versionRecord() + "\n#Command line=\n" + commandLine + "\n";
   // A record file that cannot be written is skipped without a word.
-  if (s.logCommandLine) os.writeFile("zindle.out", record, true);
+  if (settings.logCommandLine) os.writeFile("zindle.out", record, true);
   os.writeStdout(record);
 
   ProcessHandle process = 0;
   unsigned error = 0;
   if (!os.startProcess(request, &process, &error)) {
     // Nothing to wait for.
-    if (!s.quiet) reportStartFailure(launcher, commandLine, error);
-    if (s.debug)
+    if (!settings.quiet) reportStartFailure(launcher, commandLine, error);
+    if (settings.debug)
       os.writeStdout("CreateProcess ret 0, exitCode=" +
                      std::to_string(kStartFailedCode) + "\n");
     return kStartFailedCode;
   }
   os.waitForInputIdle(process, 5000);
-  if (s.showConsole && isSetAndNotEmpty(s.consoleTitle))
-    os.setConsoleTitle(*s.consoleTitle);
+  if (settings.showConsole && isSetAndNotEmpty(settings.consoleTitle))
+    os.setConsoleTitle(*settings.consoleTitle);
   const int exitCode = os.waitForExit(process);
   os.closeProcess(process);
   const std::int64_t elapsed = os.calendarSeconds() - start;
 
   if (exitCode != 0 && exitCode != kRestartCode)
     reportAbnormalEnd(launcher, exitCode, elapsed);
-  if (s.debug)
+  if (settings.debug)
     os.writeStdout("CreateProcess ret 1, exitCode=" + std::to_string(exitCode) +
                    "\n");
   return exitCode;

@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <string>
 
-#include "config_reader.h"
+#include "launcher.h"
 
 namespace zindle {
 

@@ -25,6 +25,9 @@ enum : int {
   kIdNo = 7,
 };
 
+// The exit code with which the Java application asks to be started again.
+constexpr int kRestartCode = 999;
+
 // CreateProcessA creation flag used when no console is wanted.
 constexpr unsigned kCreateNoWindow = 0x08000000u;
 
@@ -79,7 +82,9 @@ class Platform {
                             ProcessHandle* process, unsigned* errorCode) = 0;
   virtual void waitForInputIdle(ProcessHandle process,
                                 unsigned milliseconds) = 0;
-  // Blocks until the process ends and returns its exit code.
+  // Blocks until the process ends and returns its exit code. A system whose
+  // exit statuses have 8 bits reports the low byte of kRestartCode as
+  // kRestartCode, so the restart request works there too.
   virtual int waitForExit(ProcessHandle process) = 0;
   // Releases a process handle without waiting for the process.
   virtual void closeProcess(ProcessHandle process) = 0;
@@ -120,13 +125,19 @@ class Platform {
   virtual bool writeFile(const std::string& path, const std::string& contents,
                          bool textMode) = 0;
 
+  // --- Text. UTF-16 text (a configuration file saved as such) in the code
+  // page the launcher works in: the ANSI code page on Windows, UTF-8 on
+  // POSIX. Characters the code page cannot hold are replaced as the
+  // system's own conversion replaces them, and *replaced is then set.
+  virtual std::string narrowUtf16(const std::u16string& text,
+                                  bool* replaced) = 0;
+
   // --- Path rules for the launcher's own path and its configuration name.
   virtual PathStyle pathStyle() = 0;
 
-  // --- Standard streams and process end.
+  // --- Standard streams.
   virtual void writeStdout(const std::string& text) = 0;
   virtual void writeStderr(const std::string& text) = 0;
-  [[noreturn]] virtual void exitProcess(int status) = 0;
 };
 
 }  // namespace zindle

@@ -24,40 +24,36 @@ bool isAnchored(const std::string& path, PathStyle style) {
   return !path.empty() && path[0] == '/';
 }
 
-void debugBox(Launcher& launcher, const std::string& text,
-              const std::string& caption) {
-  if (launcher.settings.debug) launcher.os.messageBox(text, caption, kMbOk);
-}
-
 std::string bracketed(const std::string& text, std::size_t bufferSize) {
   return fitBuffer("[" + text + "]", bufferSize);
 }
 
 }  // namespace
 
-void parseOptions(Launcher& launcher, const std::vector<std::string>& args) {
-  LaunchSettings& s = launcher.settings;
+EarlyExit parseOptions(Launcher& launcher,
+                       const std::vector<std::string>& args) {
+  LaunchSettings& settings = launcher.settings;
   for (std::size_t i = 1; i < args.size(); ++i) {
     const std::string& arg = args[i];
     if (arg == "-d") {
-      s.debug = true;
+      settings.debug = true;
     } else if (hasPrefix(arg, "-D")) {
-      s.vmParams.push_back(arg);
+      settings.vmParams.push_back(arg);
     } else if (hasPrefix(arg, "-con")) {
-      s.showConsole = true;
+      settings.showConsole = true;
     } else if (hasPrefix(arg, "-c")) {
-      s.configPath = arg.substr(2);
+      settings.configPath = arg.substr(2);
     } else if (hasPrefix(arg, "-sample")) {
-      writeSampleConfig(launcher);
-      launcher.os.exitProcess(0);
+      return writeSampleConfig(launcher);
     } else if (hasPrefix(arg, "-q")) {
-      s.quiet = true;
+      settings.quiet = true;
     } else if (hasPrefix(arg, "-o")) {
-      s.logCommandLine = true;
+      settings.logCommandLine = true;
     } else {
-      s.programArgs.push_back(arg);
+      settings.programArgs.push_back(arg);
     }
   }
+  return std::nullopt;
 }
 
 bool detectVistaOrLater(Launcher& launcher) {
@@ -78,12 +74,12 @@ void fixStartDirectory(Launcher& launcher, const std::string& exePath) {
   }
 }
 
-int findAppConfig(Launcher& launcher, const std::string& exePath) {
-  LaunchSettings& s = launcher.settings;
+ConfigRead findAppConfig(Launcher& launcher, const std::string& exePath) {
+  LaunchSettings& settings = launcher.settings;
   std::string path;
   try {
-    if (s.configPath) {
-      path = *s.configPath;
+    if (settings.configPath) {
+      path = *settings.configPath;
     } else {
       char separator = separatorOf(launcher.os.pathStyle());
       std::size_t last = exePath.rfind(separator);
@@ -92,15 +88,15 @@ int findAppConfig(Launcher& launcher, const std::string& exePath) {
       // Only the exact lower-case ending is cut: RUNNER.EXE keeps it.
       if (name.size() >= 4 && name.compare(name.size() - 4, 4, ".exe") == 0)
         name.resize(name.size() - 4);
-      path = s.startDir + separator + name + ".config";
+      path = settings.startDir + separator + name + ".config";
     }
   } catch (const std::bad_alloc&) {
     launcher.os.writeStdout("no Application config file\n");
-    if (!s.quiet)
+    if (!settings.quiet)
       launcher.os.messageBox("No Application config file", "Error", kMbOk);
-    return 1;
+    return {1, std::nullopt};
   }
-  if (s.debug) {
+  if (settings.debug) {
     launcher.os.writeStdout("reading app config " + path + "\n");
     launcher.os.messageBox(bracketed(path, kLineBufferSize),
                            "Reading App Config file", kMbOk);
@@ -110,34 +106,36 @@ int findAppConfig(Launcher& launcher, const std::string& exePath) {
 
 int runSequence(Launcher& launcher, const std::vector<std::string>& args,
                 LaunchStep launch) {
-  LaunchSettings& s = launcher.settings;
+  LaunchSettings& settings = launcher.settings;
   const std::string exePath = args.empty() ? std::string() : args[0];
 
-  parseOptions(launcher, args);
-  if (s.quiet) s.debug = false;
-  s.isVistaOrLater = detectVistaOrLater(launcher);
-  if (s.isVistaOrLater) debugBox(launcher, kVersion, "Running on Vista");
+  if (EarlyExit end = parseOptions(launcher, args)) return *end;
+  if (settings.quiet) settings.debug = false;
+  settings.isVistaOrLater = detectVistaOrLater(launcher);
+  if (settings.isVistaOrLater) debugBox(launcher, kVersion, "Running on Vista");
   const std::string commandLineBox = bracketed(exePath, kMessageBufferSize);
   debugBox(launcher, kVersion, "Version");
   debugBox(launcher, commandLineBox, "LpCmdLine");
 
   fixStartDirectory(launcher, exePath);
-  debugBox(launcher, s.startDir, "CWD");
+  debugBox(launcher, settings.startDir, "CWD");
 
-  if (findAppConfig(launcher, exePath) != 0) {
+  const ConfigRead read = findAppConfig(launcher, exePath);
+  if (read.earlyExit) return *read.earlyExit;
+  if (read.code != 0) {
     debugBox(launcher, commandLineBox, "LpCmdLine");
-    return 2;
+    return kConfigUnreadableStatus;
   }
 
-  if (s.debug) {
-    launcher.os.messageBox(s.mainClass.value_or(std::string()), "MainClass is",
-                           kMbOk);
-    for (std::size_t i = 0; i < s.vmParams.size(); ++i)
+  if (settings.debug) {
+    launcher.os.messageBox(settings.mainClass.value_or(std::string()),
+                           "MainClass is", kMbOk);
+    for (std::size_t i = 0; i < settings.vmParams.size(); ++i)
       launcher.os.writeStdout("vmparam " + std::to_string(i) + "=" +
-                              s.vmParams[i] + "\n");
-    for (std::size_t i = 0; i < s.classPath.size(); ++i)
+                              settings.vmParams[i] + "\n");
+    for (std::size_t i = 0; i < settings.classPath.size(); ++i)
       launcher.os.writeStdout("vmpath " + std::to_string(i) + "=" +
-                              s.classPath[i] + "\n");
+                              settings.classPath[i] + "\n");
   }
 
   while (launch(launcher) == kRestartCode) {

@@ -7,14 +7,14 @@
 
 #include "config_reader.h"
 #include "launch_step.h"
+#include "launcher.h"
 
 namespace zindle {
 
-constexpr int kRestartCode = 999;
-
 // Parses the start-up options (argv[1] on) into launcher.settings. "-sample"
-// writes "sample.config" and ends the process through the platform.
-void parseOptions(Launcher& launcher, const std::vector<std::string>& args);
+// writes "sample.config" and ends the run: its status is returned.
+EarlyExit parseOptions(Launcher& launcher,
+                       const std::vector<std::string>& args);
 
 // 1 when the Windows major version is above 5, else 0.
 bool detectVistaOrLater(Launcher& launcher);
@@ -24,13 +24,15 @@ bool detectVistaOrLater(Launcher& launcher);
 void fixStartDirectory(Launcher& launcher, const std::string& exePath);
 
 // Forms the configuration path from the executable's name (or -c) and reads
-// it. Returns 0 when read or absent, non-zero when it cannot be read.
-int findAppConfig(Launcher& launcher, const std::string& exePath);
+// it. Its code is 0 when read or absent, non-zero when it cannot be read.
+ConfigRead findAppConfig(Launcher& launcher, const std::string& exePath);
 
 // One launch of the Java process; returns its exit code.
 using LaunchStep = int (*)(Launcher&);
 
-// The whole run on `launcher`; returns the process exit status. args[0] is
+// The whole run on `launcher`; returns the process exit status. This is
+// the one place where the run ends: steps that end it early return their
+// status up to here. args[0] is
 // the executable's path as the process was started. `launch` is the launch
 // step, run again for as long as it returns kRestartCode.
 int runSequence(Launcher& launcher, const std::vector<std::string>& args,

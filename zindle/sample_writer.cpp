@@ -68,9 +68,10 @@ std::string sampleConfigText() {
   return text;
 }
 
-void writeSampleConfig(Launcher& launcher) {
-  if (!launcher.os.writeFile("sample.config", sampleConfigText(), false))
-    launcher.os.exitProcess(1);
+int writeSampleConfig(Launcher& launcher) {
+  return launcher.os.writeFile("sample.config", sampleConfigText(), false)
+             ? kSampleWrittenStatus
+             : kSampleNotWrittenStatus;
 }
 
 }  // namespace zindle

@@ -3,15 +3,15 @@
 
 #include <string>
 
-#include "config_reader.h"
+#include "launcher.h"
 
 namespace zindle {
 
 // The 43 lines of "sample.config", each ended by "\r\n".
 std::string sampleConfigText();
 
-// Writes "sample.config" into the current directory; ends the process with
-// status 1, silently, when the file cannot be created.
-void writeSampleConfig(Launcher& launcher);
+// Writes "sample.config" into the current directory. Returns the status the
+// run ends with: 0, or 1 (nothing reported) when the file cannot be created.
+int writeSampleConfig(Launcher& launcher);
 
 }  // namespace zindle

@@ -1,38 +1,29 @@
-// Zindle: the entry routine and the version text.
+// Zindle: the entry routine.
 //
-// The entry routine hands the argument vector to the run sequence together
-// with the platform of the system the launcher was built for.
+// It hands the argument vector to the run sequence together with the
+// platform of the system the launcher was built for, and ends the process
+// with the status the run ended with.
+#include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "platform/system_platform.h"
 #include "run_sequence.h"
-#include "version.h"
-
-namespace zindle {
-
-const std::string& versionRecord() {
-  // __DATE__ and __TIME__ follow SOURCE_DATE_EPOCH when it is set, so a
-  // build from the same sources gives the same text.
-  static const std::string record = std::string("@(#)zindle/zindle.cpp") +
-                                    " Version: " + kVersion + " QEL" +
-                                    " Compiled: " __DATE__ " at " __TIME__;
-  return record;
-}
-
-}  // namespace zindle
-
-#ifndef ZINDLE_NO_ENTRY
 
 namespace {
 
-template <typename PlatformType>
 int runGuarded(int argc, char** argv) {
   try {
-    PlatformType platform;
+    zindle::SystemPlatform platform;
     std::vector<std::string> args;
     for (int i = 0; i < argc; ++i) args.emplace_back(argv[i] ? argv[i] : "");
     if (args.empty()) args.emplace_back("");
-    return zindle::runLauncher(platform, args);
+    zindle::Launcher launcher(platform);
+    // The settings live until the process ends. A large configuration
+    // holds thousands of texts, and releasing them one by one just before
+    // the end would be work for nothing: the process ends here, and the
+    // C runtime flushes the standard streams.
+    std::exit(zindle::runSequence(launcher, args));
   } catch (...) {
     // Out of memory is the only way here; report it like a configuration
     // path that could not be formed.
@@ -47,19 +38,11 @@ int runGuarded(int argc, char** argv) {
 
 #include <cstdlib>
 
-#include "platform/win32_platform.h"
-
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   // The runtime library's argument vector; the free command-line string is
   // not used.
-  return runGuarded<zindle::Win32Platform>(__argc, __argv);
+  return runGuarded(__argc, __argv);
 }
 #else
-#include "platform/posix_platform.h"
-
-int main(int argc, char** argv) {
-  return runGuarded<zindle::PosixPlatform>(argc, argv);
-}
+int main(int argc, char** argv) { return runGuarded(argc, argv); }
 #endif
-
-#endif  // ZINDLE_NO_ENTRY

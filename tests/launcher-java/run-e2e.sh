@@ -67,16 +67,27 @@ case "$case_name" in
       echo 'argument plain'
       echo 'argument two words'
       echo 'argument "already quoted"'
+      # Quotes and backslashes arrive as written.
+      echo 'argument C:\Program Files\'
+      echo 'argument NEXT'
+      echo 'argument say "hi" there'
+      echo 'argument x"y'
       echo 'setenv ZPROBE=value with $PROBE_HOME'
     } >"$app/runner.config"
-    run -o cmdline-arg
+    run -o cmdline-arg 'tail\' 'q"uote'
     expect_status 0
     expect_line "$out" "probe: run=0"
-    expect_line "$out" "probe: argc=4"
+    expect_line "$out" "probe: argc=10"
     expect_line "$out" "probe: arg[0]=cmdline-arg"
-    expect_line "$out" "probe: arg[1]=plain"
-    expect_line "$out" "probe: arg[2]=two words"
-    expect_line "$out" "probe: arg[3]=already quoted"
+    expect_line "$out" "probe: arg[1]=tail\\"
+    expect_line "$out" 'probe: arg[2]=q"uote'
+    expect_line "$out" "probe: arg[3]=plain"
+    expect_line "$out" "probe: arg[4]=two words"
+    expect_line "$out" "probe: arg[5]=already quoted"
+    expect_line "$out" 'probe: arg[6]=C:\Program Files\'
+    expect_line "$out" "probe: arg[7]=NEXT"
+    expect_line "$out" 'probe: arg[8]=say "hi" there'
+    expect_line "$out" 'probe: arg[9]=x"y'
     expect_line "$out" "probe: cwd=$dir/run dir"
     expect_line "$out" "probe: env ZPROBE=value with $dir"
     expect_line "$out" "probe: prop probe.flag=on"
@@ -172,21 +183,21 @@ case "$case_name" in
       /usr/lib/jvm/*) ;;
       *) echo "SKIP: the java on PATH is not under /usr/lib/jvm"; exit 77 ;;
     esac
+    run_without_registry() {
+      env -u ZINDLE_REGISTRY bash -c \
+        'cd "$1" && timeout 120 "$2/runner" </dev/null >"$3" 2>"$4"' _ \
+        "$dir" "$app" "$out" "$err"
+      status=$?
+    }
     probe_config 0 >"$app/runner.config"
-    env -u ZINDLE_REGISTRY bash -c \
-      'cd "$1" && timeout 120 "$2/runner" </dev/null >"$3" 2>"$4"' _ \
-      "$dir" "$app" "$out" "$err"
-    status=$?
+    run_without_registry
     expect_status 0
     expect_line "$out" "probe: run=0"
     expect_line "$out" "probe: java.home=$java_home"
     version=$(sed -n 's/^JAVA_VERSION="\(.*\)"/\1/p' "$java_home/release")
     { echo "javaVersion $version"; probe_config 0; } >"$app/runner.config"
     rm -f "$dir/run dir/probe.count"
-    env -u ZINDLE_REGISTRY bash -c \
-      'cd "$1" && timeout 120 "$2/runner" </dev/null >"$3" 2>"$4"' _ \
-      "$dir" "$app" "$out" "$err"
-    status=$?
+    run_without_registry
     expect_status 0
     expect_line "$out" "probe: java.home=$java_home"
     ;;

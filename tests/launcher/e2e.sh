@@ -127,6 +127,27 @@ vmparam 1=-DLOGFILE=/home/demo/model.log
 vmpath 0=/home/demo/lib/*" "example"
 expect_err_has "[MainClass is] qel.example.Model" "example"
 
+# --- Configurations saved by Windows tools (a UTF-8 mark, UTF-16 with its
+# mark, an included file with a mark) configure the launcher as their plain
+# twin does.
+install_app "$work/enc"
+printf 'mainclass qel.Enc\r\nvmparam -Dcaf\xc3\xa9=1\r\ninclude inc.config\r\n' \
+  >"$work/enc/plain.config"
+printf '\xef\xbb\xbfaddjar x.jar\r\n' >"$work/enc/inc.config"
+{ printf '\xef\xbb\xbf'; cat "$work/enc/plain.config"; } >"$work/enc/utf8.config"
+{ printf '\xff\xfe'; iconv -f UTF-8 -t UTF-16LE "$work/enc/plain.config"; } \
+  >"$work/enc/utf16le.config"
+{ printf '\xfe\xff'; iconv -f UTF-8 -t UTF-16BE "$work/enc/plain.config"; } \
+  >"$work/enc/utf16be.config"
+for f in plain utf8 utf16le utf16be; do
+  run "$work/enc" ./model -d "-c$f.config"
+  expect_status 0 "$f"
+  expect_out "reading app config $f.config
+vmparam 0=-Dcaf"$'\xc3\xa9'"=1
+vmpath 0=x.jar" "$f"
+  expect_err_has "[MainClass is] qel.Enc" "$f"
+done
+
 # --- A configuration that includes itself ends.
 install_app "$work/loop"
 printf 'include model.config\nvmparam -Dafter\n' >"$work/loop/model.config"

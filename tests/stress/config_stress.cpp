@@ -26,7 +26,7 @@
 #include <vector>
 
 #include "config_reader.h"
-#include "platform/posix_platform.h"
+#include "platform/system_platform.h"
 
 namespace {
 
@@ -168,12 +168,12 @@ int readHere(bool fanout) {
   }
   setEnvironment();
 
-  zindle::PosixPlatform platform;
+  zindle::SystemPlatform platform;
   zindle::Launcher launcher(platform);
   launcher.settings.quiet = true;
   launcher.settings.startDir = dir;
   auto start = std::chrono::steady_clock::now();
-  int result = zindle::readConfigFile(launcher, "stress.config");
+  int result = zindle::readConfigFile(launcher, "stress.config").code;
   double ms = std::chrono::duration<double, std::milli>(
                   std::chrono::steady_clock::now() - start)
                   .count();

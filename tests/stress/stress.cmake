@@ -4,29 +4,14 @@
 #   include(${PROJECT_SOURCE_DIR}/tests/stress/stress.cmake)
 # The timeouts only stop a hang; no test looks at how long a run took.
 
-if(TARGET zindle_core AND TARGET zindle_platform AND NOT CMAKE_CROSSCOMPILING)
-  set(ZINDLE_STRESS_SOURCES)
-  foreach(lib zindle_core zindle_platform)
-    get_target_property(dir ${lib} SOURCE_DIR)
-    get_target_property(sources ${lib} SOURCES)
-    foreach(s IN LISTS sources)
-      if(IS_ABSOLUTE ${s})
-        list(APPEND ZINDLE_STRESS_SOURCES ${s})
-      else()
-        list(APPEND ZINDLE_STRESS_SOURCES ${dir}/${s})
-      endif()
-    endforeach()
-  endforeach()
-  get_target_property(ZINDLE_STRESS_INCLUDE zindle_core SOURCE_DIR)
-
+if(TARGET zindle_core AND NOT CMAKE_CROSSCOMPILING)
+  include(${PROJECT_SOURCE_DIR}/zindle/sources.cmake)
   # The core and the POSIX platform are compiled into the program itself so
-  # that the sanitizers cover them; zindle.cpp gives versionRecord.
+  # that the sanitizers cover them.
   add_executable(zindle_stress
                  ${CMAKE_CURRENT_LIST_DIR}/config_stress.cpp
-                 ${ZINDLE_STRESS_SOURCES}
-                 ${ZINDLE_STRESS_INCLUDE}/zindle.cpp)
-  target_compile_definitions(zindle_stress PRIVATE ZINDLE_NO_ENTRY)
-  target_include_directories(zindle_stress PRIVATE ${ZINDLE_STRESS_INCLUDE})
+                 ${ZINDLE_CORE_SOURCES} ${ZINDLE_POSIX_SOURCES})
+  target_include_directories(zindle_stress PRIVATE ${ZINDLE_SOURCE_DIR})
   zindle_sanitize(zindle_stress)
 
   add_test(NAME stress_config_read COMMAND zindle_stress read)

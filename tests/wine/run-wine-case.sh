@@ -197,6 +197,52 @@ CONFIG
       fail "zindle.out line 3: $(sed -n 3p "$dir/zindle.out")"
     expect_count "$out" "#Command line=" 2
     ;;
+  arguments)
+    # Quotes, backslashes, blanks and tabs arrive as written, from the
+    # configuration and from the launcher's own command line; an argument
+    # written in quotes is passed as it stands.
+    config <<CONFIG
+javapath $stub
+mainclass app.Main
+argument C:\\Program Files\\
+argument NEXT
+argument say "hi" there
+argument x"y
+argument a\\\\"b
+argument "already quoted"
+CONFIG
+    run 'tail\' 'q"uote'
+    expect_status 0
+    expect_line "$record" 'arg[2]=app.Main'
+    expect_line "$record" 'arg[3]=tail\'
+    expect_line "$record" 'arg[4]=q"uote'
+    expect_line "$record" 'arg[5]=C:\Program Files\'
+    expect_line "$record" 'arg[6]=NEXT'
+    expect_line "$record" 'arg[7]=say "hi" there'
+    expect_line "$record" 'arg[8]=x"y'
+    expect_line "$record" 'arg[9]=a\\"b'
+    expect_line "$record" 'arg[10]=already quoted'
+    expect_line "$record" "argc=11"
+    expect_line "$record" "split=agrees"
+    ;;
+  encodings)
+    # A UTF-8 mark and UTF-16 with its mark read as the plain file does.
+    printf 'mainclass app.Main\r\njavapath %s\r\nargument caf\xc3\xa9\r\n' "$stub" \
+      >"$dir/plain.txt"
+    for enc in UTF-8 UTF-16LE UTF-16BE; do
+      { case $enc in
+          UTF-8) printf '\xef\xbb\xbf' ;;
+          UTF-16LE) printf '\xff\xfe' ;;
+          UTF-16BE) printf '\xfe\xff' ;;
+        esac
+        iconv -f UTF-8 -t "$enc" "$dir/plain.txt"; } | config
+      rm -f "$record"
+      run -q
+      expect_status 0
+      expect_line "$record" "arg[2]=app.Main"
+      expect_line "$record" "argc=4"
+    done
+    ;;
   no-record-without-o)
     printf 'javapath %s\r\nmainclass app.Main\r\n' "$stub" | config
     run
@@ -337,6 +383,14 @@ CONFIG
       fail "no start failure box: $(cat "$boxes")"
     grep -q "Command line:\\\\n$(printf '%s' "$W\\nowhere" | sed 's/\\/\\\\/g')" "$boxes" ||
       fail "the box does not show the command line"
+    # A working directory that does not exist: the box names it.
+    printf 'javapath %s\r\nmainclass app.Main\r\nworkingDir %s\r\n' \
+      "$stub" "$W\\missing dir" | config
+    run_boxes ""
+    expect_status 0
+    # The box driver writes a line end as \n.
+    grep -qF "Working directory:\\n$W\\missing dir\\nCommand line:" "$boxes" ||
+      fail "the box does not name the working directory: $(cat "$boxes")"
     # A command line past the system's limit says so.
     { printf 'javapath %s\r\nmainclass app.Main\r\n' "$stub"
       for i in $(seq 1000 6000); do printf 'vmparam -Dp%s\r\n' "$i"; done

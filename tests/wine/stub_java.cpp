@@ -1,15 +1,20 @@
 // A stand-in for java.exe and javaw.exe in the Wine tests.
 //
 // Appends to the file named by ZSTUB_RECORD what it was given: the command
-// line, the arguments as the C runtime split them, the working directory,
-// the variable ZSTUB_VALUE and its own path. Then it ends with the exit code
-// of this run from ZSTUB_EXITS ("999,0": 999 the first time, 0 after).
+// line, the arguments as the C runtime split them, whether the launcher's
+// own splitter (the one its Linux build uses) splits the command line the
+// same way, the working directory, the variable ZSTUB_VALUE and its own
+// path. Then it ends with the exit code of this run from ZSTUB_EXITS
+// ("999,0": 999 the first time, 0 after).
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
+
+#include "platform/command_line_split.h"
 
 namespace {
 
@@ -61,6 +66,12 @@ int run() {
   std::fprintf(f, "argc=%d\n", __argc);
   for (int i = 1; i < __argc; ++i)
     std::fprintf(f, "arg[%d]=%s\n", i, __argv[i]);
+  // The program name follows rules of its own; the arguments are compared.
+  const std::vector<std::string> ours =
+      zindle::splitCommandLine(GetCommandLineA());
+  bool agrees = ours.size() == static_cast<std::size_t>(__argc);
+  for (int i = 1; agrees && i < __argc; ++i) agrees = ours[i] == __argv[i];
+  std::fprintf(f, "split=%s\n", agrees ? "agrees" : "differs");
   std::fprintf(f, "cwd=%s\n", cwd);
   std::fprintf(f, "env ZSTUB_VALUE=%s\n",
                envOr("ZSTUB_VALUE", "<unset>").c_str());

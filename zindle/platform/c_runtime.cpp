@@ -3,6 +3,9 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
+
+#include "platform/system_platform.h"
 
 namespace zindle {
 
@@ -11,6 +14,12 @@ namespace {
 inline char foldCase(char c) {
   return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
+
+std::string foldedName(std::string name) {
+  for (char& c : name) c = foldCase(c);
+  return name;
+}
+
 }  // namespace
 
 EnvironmentTable copyEnvironment(char** entries) {
@@ -20,24 +29,18 @@ EnvironmentTable copyEnvironment(char** entries) {
     if (text[0] == '=') continue;
     const char* equals = std::strchr(text, '=');
     if (!equals) continue;
-    table.emplace_back(std::string(text, equals), std::string(equals + 1));
+    table.emplace(foldedName(std::string(text, equals)),
+                  std::string(equals + 1));
   }
   return table;
 }
 
 bool lookupIgnoringCase(const EnvironmentTable& table, const std::string& name,
                         std::string* value) {
-  for (const auto& [key, text] : table) {
-    if (key.size() != name.size()) continue;
-    bool same = true;
-    for (std::size_t i = 0; same && i < key.size(); ++i)
-      same = foldCase(key[i]) == foldCase(name[i]);
-    if (same) {
-      *value = text;
-      return true;
-    }
-  }
-  return false;
+  auto found = table.find(foldedName(name));
+  if (found == table.end()) return false;
+  *value = found->second;
+  return true;
 }
 
 bool readToEnd(std::FILE* file, std::string* contents, std::string* error) {
@@ -72,10 +75,23 @@ void writeAll(std::FILE* stream, const std::string& text) {
   std::fflush(stream);
 }
 
-void flushAndExit(int status) {
-  std::fflush(stdout);
-  std::fflush(stderr);
-  std::exit(status);
+// The members of SystemPlatform that both systems take from the C runtime.
+
+std::int64_t SystemPlatform::calendarSeconds() {
+  return static_cast<std::int64_t>(std::time(nullptr));
+}
+
+bool SystemPlatform::lookupStartupEnv(const std::string& name,
+                                      std::string* value) {
+  return lookupIgnoringCase(startupEnv_, name, value);
+}
+
+void SystemPlatform::writeStdout(const std::string& text) {
+  writeAll(stdout, text);
+}
+
+void SystemPlatform::writeStderr(const std::string& text) {
+  writeAll(stderr, text);
 }
 
 }  // namespace zindle

@@ -4,12 +4,13 @@
 
 #include <cstdio>
 #include <string>
-#include <utility>
-#include <vector>
+#include <unordered_map>
 
 namespace zindle {
 
-using EnvironmentTable = std::vector<std::pair<std::string, std::string>>;
+// Values by their name with ASCII letters in lower case, so that a lookup
+// ignores case; of names that differ only in case the first one counts.
+using EnvironmentTable = std::unordered_map<std::string, std::string>;
 
 // The NAME=VALUE entries of a runtime environment block; entries without
 // "=" and those beginning with "=" (per-drive directories) are left out.
@@ -29,8 +30,5 @@ bool writeWhole(const std::string& path, const char* mode,
 
 // Writes all of `text` to `stream` and flushes it.
 void writeAll(std::FILE* stream, const std::string& text);
-
-// Flushes the standard streams and ends the process.
-[[noreturn]] void flushAndExit(int status);
 
 }  // namespace zindle

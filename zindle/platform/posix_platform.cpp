@@ -1,49 +1,37 @@
-// PosixPlatform: message boxes, system facts, environment, directories,
-// files and standard streams of the Linux build. Registry reads live in
-// posix_registry.cpp, processes in posix_process.cpp.
-#include "platform/posix_platform.h"
-
+// SystemPlatform on POSIX: message boxes, system facts, environment,
+// directories and files. Registry reads live in posix_registry.cpp,
+// processes in posix_process.cpp.
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cctype>
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <ctime>
 
 #include "platform/c_runtime.h"
+#include "platform/posix_paths.h"
 #include "platform/posix_registry_state.h"
+#include "platform/system_platform.h"
+#include "platform/utf8.h"
 
 extern char** environ;
 
 namespace zindle {
 
-namespace {
+using posix::withSlashes;
 
-// A configuration written for Windows names its files with backslashes;
-// they read as "/" here so the same file works on both systems.
-std::string withSlashes(const std::string& path) {
-  std::string result = path;
-  for (char& c : result)
-    if (c == '\\') c = '/';
-  return result;
-}
-
-}  // namespace
-
-PosixPlatform::PosixPlatform() : registry_(std::make_unique<Registry>()) {
+SystemPlatform::SystemPlatform() : registry_(std::make_unique<Registry>()) {
   // The copy is taken before anything can call setEnv, so lookups see the
   // environment the process started with, as the Windows runtime's own copy
   // does.
   startupEnv_ = copyEnvironment(environ);
 }
 
-PosixPlatform::~PosixPlatform() = default;
+SystemPlatform::~SystemPlatform() = default;
 
-int PosixPlatform::messageBox(const std::string& text,
-                              const std::string& caption, unsigned style) {
+int SystemPlatform::messageBox(const std::string& text,
+                               const std::string& caption, unsigned style) {
   // One box is one group of lines on standard error: "[caption] text".
   std::string box = "[" + caption + "] " + text;
   if (box.empty() || box.back() != '\n') box += '\n';
@@ -57,46 +45,31 @@ int PosixPlatform::messageBox(const std::string& text,
   return (answer[0] == 'y' || answer[0] == 'Y') ? kIdYes : kIdNo;
 }
 
-unsigned PosixPlatform::windowsMajorVersion() {
+unsigned SystemPlatform::windowsMajorVersion() {
   // The Linux build behaves like the launcher on Vista or later.
   return 6;
 }
 
-unsigned PosixPlatform::processId() { return static_cast<unsigned>(getpid()); }
+unsigned SystemPlatform::processId() { return static_cast<unsigned>(getpid()); }
 
-std::int64_t PosixPlatform::calendarSeconds() {
-  return static_cast<std::int64_t>(std::time(nullptr));
-}
-
-bool PosixPlatform::lookupStartupEnv(const std::string& name,
-                                     std::string* value) {
-  return lookupIgnoringCase(startupEnv_, name, value);
-}
-
-bool PosixPlatform::setEnv(const std::string& name, const std::string& value) {
+bool SystemPlatform::setEnv(const std::string& name, const std::string& value) {
   return ::setenv(name.c_str(), value.c_str(), 1) == 0;
 }
 
-std::string PosixPlatform::currentDirectory() {
-  std::string buffer(4096, '\0');
-  while (!getcwd(&buffer[0], buffer.size())) {
-    if (errno != ERANGE || buffer.size() > (1u << 20)) return std::string();
-    buffer.resize(buffer.size() * 2);
-  }
-  buffer.resize(std::strlen(buffer.c_str()));
-  return buffer;
+std::string SystemPlatform::currentDirectory() {
+  return posix::currentDirectory();
 }
 
-bool PosixPlatform::changeDirectory(const std::string& path) {
+bool SystemPlatform::changeDirectory(const std::string& path) {
   return chdir(withSlashes(path).c_str()) == 0;
 }
 
-bool PosixPlatform::pathExists(const std::string& path) {
+bool SystemPlatform::pathExists(const std::string& path) {
   return access(withSlashes(path).c_str(), F_OK) == 0;
 }
 
-bool PosixPlatform::readFile(const std::string& path, std::string* contents,
-                             std::string* error) {
+bool SystemPlatform::readFile(const std::string& path, std::string* contents,
+                              std::string* error) {
   std::FILE* file = std::fopen(withSlashes(path).c_str(), "rb");
   if (!file) {
     *error = std::strerror(errno);
@@ -113,22 +86,18 @@ bool PosixPlatform::readFile(const std::string& path, std::string* contents,
   return readToEnd(file, contents, error);
 }
 
-bool PosixPlatform::writeFile(const std::string& path,
-                              const std::string& contents, bool) {
+bool SystemPlatform::writeFile(const std::string& path,
+                               const std::string& contents, bool) {
   // POSIX text mode and binary mode are the same.
   return writeWhole(withSlashes(path), "wb", contents);
 }
 
-void PosixPlatform::writeStdout(const std::string& text) {
-  writeAll(stdout, text);
+std::string SystemPlatform::narrowUtf16(const std::u16string& text,
+                                        bool* replaced) {
+  // The code page here is UTF-8.
+  return utf16ToUtf8(text, replaced);
 }
 
-void PosixPlatform::writeStderr(const std::string& text) {
-  writeAll(stderr, text);
-}
-
-PathStyle PosixPlatform::pathStyle() { return PathStyle::kPosix; }
-
-void PosixPlatform::exitProcess(int status) { flushAndExit(status); }
+PathStyle SystemPlatform::pathStyle() { return PathStyle::kPosix; }
 
 }  // namespace zindle

@@ -1,4 +1,4 @@
-// PosixPlatform: starting and waiting for processes, consoles and the
+// SystemPlatform: starting and waiting for processes, consoles and the
 // shell.
 //
 // The launcher composes a Windows command line. Here it is split into argv
@@ -6,21 +6,17 @@
 // both systems, and the program is found the way CreateProcessA finds it
 // without an application name.
 #include <spawn.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cctype>
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "command_line_split.h"
-#include "platform/posix_platform.h"
-#include "run_sequence.h"
+#include "platform/command_line_split.h"
+#include "platform/posix_paths.h"
+#include "platform/system_platform.h"
 
 extern char** environ;
 
@@ -34,30 +30,12 @@ constexpr int kRestartCodeLowByte = kRestartCode & 0xFF;  // 231
 // A child ended by a signal reports 128 + the signal, as shells do.
 constexpr int kSignalBase = 128;
 
-bool isExecutableFile(const std::string& path) {
-  struct stat st;
-  return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
-         access(path.c_str(), X_OK) == 0;
-}
+using posix::isExecutableFile;
+using posix::lowerCase;
+using posix::withSlashes;
 
 bool endsWithExe(const std::string& name) {
-  if (name.size() < 4) return false;
-  std::string end = name.substr(name.size() - 4);
-  for (char& c : end)
-    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return end == ".exe";
-}
-
-std::string withSlashes(std::string path) {
-  for (char& c : path)
-    if (c == '\\') c = '/';
-  return path;
-}
-
-std::string lowerCase(std::string text) {
-  for (char& c : text)
-    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
+  return name.size() >= 4 && lowerCase(name.substr(name.size() - 4)) == ".exe";
 }
 
 // The names tried for a program, in order: as written; without ".exe";
@@ -78,15 +56,6 @@ std::vector<std::string> candidateNames(const std::string& program) {
   return names;
 }
 
-std::string currentDir() {
-  std::vector<char> buffer(4096);
-  while (getcwd(buffer.data(), buffer.size()) == nullptr) {
-    if (errno != ERANGE) return ".";
-    buffer.resize(buffer.size() * 2);
-  }
-  return buffer.data();
-}
-
 // The program a command line's first word names, or "" when none exists.
 // A path is taken relative to the launcher's directory, as CreateProcessA
 // does, not to the child's working directory.
@@ -95,36 +64,29 @@ std::string resolveProgram(const std::string& firstWord) {
   if (program.empty()) return {};
   if (program.find('/') != std::string::npos) {
     for (std::string name : candidateNames(program)) {
-      if (name[0] != '/') name = currentDir() + "/" + name;
+      if (name[0] != '/') {
+        std::string dir = posix::currentDirectory();
+        name = (dir.empty() ? "." : dir) + "/" + name;
+      }
       if (isExecutableFile(name)) return name;
     }
     return {};
   }
-  const char* path = std::getenv("PATH");
   for (const std::string& name : candidateNames(program)) {
-    std::stringstream dirs(path ? path : "");
-    std::string dir;
-    while (std::getline(dirs, dir, ':')) {
-      std::string candidate = (dir.empty() ? currentDir() : dir) + "/" + name;
-      if (isExecutableFile(candidate)) return candidate;
-    }
+    std::string found = posix::findOnPath(name);
+    if (!found.empty()) return found;
   }
   return {};
 }
 
-// Starts argv[0] (already resolved) with the launcher's environment.
-int spawn(const std::vector<std::string>& argv, const std::string& workingDir,
-          pid_t* pid) {
-  std::vector<char*> args;
-  for (const std::string& a : argv)
-    args.push_back(const_cast<char*>(a.c_str()));
-  args.push_back(nullptr);
+// Starts args[0] (already resolved; the list ends with a null) with the
+// launcher's environment.
+int spawn(char* const* args, const std::string& workingDir, pid_t* pid) {
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   const std::string dir = withSlashes(workingDir);
   if (!dir.empty()) posix_spawn_file_actions_addchdir_np(&actions, dir.c_str());
-  int error =
-      posix_spawn(pid, args[0], &actions, nullptr, args.data(), environ);
+  int error = posix_spawn(pid, args[0], &actions, nullptr, args, environ);
   posix_spawn_file_actions_destroy(&actions);
   return error;
 }
@@ -137,26 +99,31 @@ std::string unquoted(const std::string& text) {
 
 }  // namespace
 
-bool PosixPlatform::startProcess(const ProcessRequest& request,
-                                 ProcessHandle* process, unsigned* errorCode) {
-  std::vector<std::string> argv = splitCommandLine(request.commandLine);
-  if (argv.empty()) {
+bool SystemPlatform::startProcess(const ProcessRequest& request,
+                                  ProcessHandle* process, unsigned* errorCode) {
+  SplitArguments split = splitArguments(request.commandLine);
+  if (split.size() == 0) {
     *errorCode = EINVAL;
     return false;
   }
+  std::vector<char*> argv;
+  argv.reserve(split.size() + 1);
+  for (std::size_t i = 0; i < split.size(); ++i) argv.push_back(split[i]);
   // Windows hands a URL to its handler through rundll32; here xdg-open
   // plays that part.
+  std::string opener = "xdg-open";
   if (argv.size() >= 3 &&
       lowerCase(withSlashes(argv[0])).find("rundll32") != std::string::npos &&
       lowerCase(argv[1]) == "url.dll,fileprotocolhandler")
-    argv = {"xdg-open", argv[2]};
+    argv = {opener.data(), argv[2]};
 
   // The composed line joins class-path entries with ";", the Windows list
   // separator; a Java on POSIX separates them with ":".
   for (std::size_t i = 1; i + 1 < argv.size(); ++i) {
-    if (argv[i] != "-classpath") continue;
-    for (char& c : argv[i + 1])
-      if (c == ';') c = ':';
+    if (std::strcmp(argv[i], "-classpath") != 0) continue;
+    for (char* c = std::strchr(argv[i + 1], ';'); c != nullptr;
+         c = std::strchr(c + 1, ';'))
+      *c = ':';
     break;
   }
 
@@ -165,9 +132,10 @@ bool PosixPlatform::startProcess(const ProcessRequest& request,
     *errorCode = ENOENT;
     return false;
   }
-  argv[0] = program;
+  argv[0] = program.data();
+  argv.push_back(nullptr);
   pid_t pid = 0;
-  int error = spawn(argv, request.workingDir, &pid);
+  int error = spawn(argv.data(), request.workingDir, &pid);
   if (error != 0) {
     *errorCode = static_cast<unsigned>(error);
     return false;
@@ -177,9 +145,9 @@ bool PosixPlatform::startProcess(const ProcessRequest& request,
 }
 
 // A POSIX program has no message loop to wait for.
-void PosixPlatform::waitForInputIdle(ProcessHandle, unsigned) {}
+void SystemPlatform::waitForInputIdle(ProcessHandle, unsigned) {}
 
-int PosixPlatform::waitForExit(ProcessHandle process) {
+int SystemPlatform::waitForExit(ProcessHandle process) {
   const pid_t pid = static_cast<pid_t>(process);
   int status = 0;
   pid_t result;
@@ -196,32 +164,34 @@ int PosixPlatform::waitForExit(ProcessHandle process) {
   return -1;
 }
 
-void PosixPlatform::closeProcess(ProcessHandle process) {
+void SystemPlatform::closeProcess(ProcessHandle process) {
   // Reaps a process that has already ended and was not waited for.
   int status = 0;
   waitpid(static_cast<pid_t>(process), &status, WNOHANG);
 }
 
-std::string PosixPlatform::systemErrorText(unsigned errorCode) {
+std::string SystemPlatform::systemErrorText(unsigned errorCode) {
   return std::strerror(static_cast<int>(errorCode));
 }
 
 // The launcher's terminal, when it has one, is the console.
-bool PosixPlatform::allocConsole() { return true; }
+bool SystemPlatform::allocConsole() { return true; }
 
-bool PosixPlatform::setConsoleTitle(const std::string& title) {
+bool SystemPlatform::setConsoleTitle(const std::string& title) {
   if (!isatty(STDOUT_FILENO)) return false;
   std::string sequence = "\033]0;" + title + "\007";
   return write(STDOUT_FILENO, sequence.data(), sequence.size()) ==
          static_cast<ssize_t>(sequence.size());
 }
 
-std::intptr_t PosixPlatform::shellOpen(const std::string& file) {
+std::intptr_t SystemPlatform::shellOpen(const std::string& file) {
   // ShellExecuteA's results: above 32 on success, 2 when nothing opens it.
   std::string opener = resolveProgram("xdg-open");
   if (opener.empty()) return 2;
   pid_t pid = 0;
-  if (spawn({opener, withSlashes(unquoted(file))}, "", &pid) != 0) return 2;
+  std::string path = withSlashes(unquoted(file));
+  char* args[] = {opener.data(), path.data(), nullptr};
+  if (spawn(args, "", &pid) != 0) return 2;
   return 33;
 }
 

@@ -1,11 +1,10 @@
-// PosixPlatform: registry reads from a .reg file or from the installed Java
+// SystemPlatform: registry reads from a .reg file or from the installed Java
 // runtimes.
 #include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -14,8 +13,9 @@
 #include <set>
 #include <sstream>
 
-#include "platform/posix_platform.h"
+#include "platform/posix_paths.h"
 #include "platform/posix_registry_state.h"
+#include "platform/system_platform.h"
 
 namespace zindle {
 
@@ -27,11 +27,8 @@ constexpr const char* kJvmDir = "/usr/lib/jvm";
 constexpr const char* kJavaRoot =
     "SOFTWARE\\JavaSoft\\Java Runtime Environment";
 
-std::string lower(std::string text) {
-  for (char& c : text)
-    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
-}
+using posix::isExecutableFile;
+using posix::lowerCase;
 
 bool startsWith(const std::string& text, const std::string& prefix) {
   return text.compare(0, prefix.size(), prefix) == 0;
@@ -41,13 +38,13 @@ bool startsWith(const std::string& text, const std::string& prefix) {
 // parent's subkey list.
 Key& ensureKey(Tree& tree, const std::string& displayPath) {
   std::string path;
-  std::string display;
   Key* key = nullptr;
   std::stringstream parts(displayPath);
   std::string part;
   while (std::getline(parts, part, '\\')) {
     if (part.empty()) continue;
-    std::string child = path.empty() ? lower(part) : path + "\\" + lower(part);
+    std::string child =
+        path.empty() ? lowerCase(part) : path + "\\" + lowerCase(part);
     if (tree.find(child) == tree.end()) {
       tree[child];
       if (!path.empty()) tree[path].subkeys.push_back(part);
@@ -73,16 +70,16 @@ void deleteKey(Tree& tree, const std::string& path) {
   if (parent == tree.end()) return;
   std::string name = path.substr(slash + 1);
   auto& subkeys = parent->second.subkeys;
-  subkeys.erase(
-      std::remove_if(subkeys.begin(), subkeys.end(),
-                     [&](const std::string& s) { return lower(s) == name; }),
-      subkeys.end());
+  subkeys.erase(std::remove_if(
+                    subkeys.begin(), subkeys.end(),
+                    [&](const std::string& s) { return lowerCase(s) == name; }),
+                subkeys.end());
 }
 
 void setValue(Key& key, const std::string& name, const std::string* value) {
   auto& values = key.values;
   auto it = std::find_if(values.begin(), values.end(), [&](const auto& v) {
-    return lower(v.first) == lower(name);
+    return lowerCase(v.first) == lowerCase(name);
   });
   if (value == nullptr) {
     if (it != values.end()) values.erase(it);
@@ -130,12 +127,6 @@ std::string trimmed(const std::string& text) {
   return text.substr(b, e - b + 1);
 }
 
-bool isExecutableFile(const std::string& path) {
-  struct stat st;
-  return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
-         access(path.c_str(), X_OK) == 0;
-}
-
 std::string realPath(const std::string& path) {
   char buffer[PATH_MAX];
   if (realpath(path.c_str(), buffer) == nullptr) return {};
@@ -161,19 +152,6 @@ std::string releaseVersion(const std::string& home) {
   return {};
 }
 
-// The `java` that PATH names, the way a shell finds it.
-std::string javaOnPath() {
-  const char* path = std::getenv("PATH");
-  if (path == nullptr) return {};
-  std::stringstream dirs(path);
-  std::string dir;
-  while (std::getline(dirs, dir, ':')) {
-    std::string candidate = (dir.empty() ? std::string(".") : dir) + "/java";
-    if (isExecutableFile(candidate)) return candidate;
-  }
-  return {};
-}
-
 }  // namespace
 
 std::string startupRegistryFile() {
@@ -192,7 +170,7 @@ std::string normalizeKeyPath(const std::string& path) {
     result += c;
   }
   while (!result.empty() && result.back() == '\\') result.pop_back();
-  result = lower(result);
+  result = lowerCase(result);
   const std::string wow = "software\\wow6432node";
   if (result == wow)
     result = "software";
@@ -201,91 +179,131 @@ std::string normalizeKeyPath(const std::string& path) {
   return result;
 }
 
-bool parseRegFile(const std::string& bytes, Tree* tree, std::string* error) {
-  std::string text = bytes;
-  if (text.size() >= 2 && static_cast<unsigned char>(text[0]) == 0xFF &&
-      static_cast<unsigned char>(text[1]) == 0xFE)
-    text = narrowUtf16(text);
-  else if (startsWith(text, "\xEF\xBB\xBF"))
-    text = text.substr(3);
+namespace {
 
-  std::stringstream lines(text);
-  std::string line;
-  bool sawHeader = false;
+// The text of a .reg file: UTF-16 as regedit writes version 5 files, or
+// ANSI with or without a UTF-8 mark.
+std::string regFileText(const std::string& bytes) {
+  if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
+      static_cast<unsigned char>(bytes[1]) == 0xFE)
+    return narrowUtf16(bytes);
+  if (startsWith(bytes, "\xEF\xBB\xBF")) return bytes.substr(3);
+  return bytes;
+}
+
+bool isRegHeader(const std::string& line) {
+  return line == "REGEDIT4" || line == "Windows Registry Editor Version 5.00";
+}
+
+// Where the reading stands: the key whose values follow.
+struct RegReader {
+  Tree* tree = nullptr;
   bool inMachineKey = false;
   std::string keyPath;  // display path below HKEY_LOCAL_MACHINE
-  std::string continued;
-  while (std::getline(lines, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    // Binary values continue on the next line after a backslash.
-    if (!continued.empty() || (!line.empty() && line.back() == '\\' &&
-                               line.find("=hex") != std::string::npos)) {
-      continued += line;
-      if (!line.empty() && line.back() == '\\') continue;
-      line = continued;
-      continued.clear();
+};
+
+// "[HKEY_LOCAL_MACHINE\...]" opens (and makes) a key; "[-...]" deletes
+// one. Keys of other hives are passed over, with their values.
+void readKeyLine(RegReader& reader, const std::string& line) {
+  std::size_t close = line.rfind(']');
+  std::string name = line.substr(
+      1, close == std::string::npos ? std::string::npos : close - 1);
+  bool remove = !name.empty() && name[0] == '-';
+  if (remove) name = name.substr(1);
+  std::string hive = lowerCase(name.substr(0, name.find('\\')));
+  reader.inMachineKey = hive == "hkey_local_machine" || hive == "hklm";
+  if (!reader.inMachineKey) return;
+  std::size_t slash = name.find('\\');
+  std::string& keyPath = reader.keyPath;
+  keyPath = slash == std::string::npos ? std::string() : name.substr(slash);
+  // Keep the names as written, without the 32-bit view's node.
+  std::string normal = normalizeKeyPath(keyPath);
+  const std::string wow = "\\software\\wow6432node";
+  std::string lowered = lowerCase(keyPath);
+  if (lowered == wow || startsWith(lowered, wow + "\\"))
+    keyPath.erase(9, 12);  // "\Wow6432Node" after "\SOFTWARE"
+  if (remove) {
+    deleteKey(*reader.tree, normal);
+    reader.inMachineKey = false;
+  } else {
+    ensureKey(*reader.tree, keyPath);
+  }
+}
+
+std::size_t skipBlanks(const std::string& text, std::size_t pos) {
+  while (pos < text.size() && (text[pos] == ' ' || text[pos] == '\t')) ++pos;
+  return pos;
+}
+
+// "name"="text", @="text" or "name"=- in the current key. Values of other
+// types (dword:, hex:) are not strings and are passed over.
+void readValueLine(RegReader& reader, const std::string& line) {
+  std::string name;
+  std::size_t pos = 0;
+  if (line[0] == '@') {
+    pos = 1;
+  } else if (line[0] != '"' || !readQuoted(line, 0, &name, &pos)) {
+    return;
+  }
+  pos = skipBlanks(line, pos);
+  if (pos >= line.size() || line[pos] != '=') return;
+  pos = skipBlanks(line, pos + 1);
+  Key& key = (*reader.tree)[normalizeKeyPath(reader.keyPath)];
+  if (pos < line.size() && line[pos] == '-') {
+    setValue(key, name, nullptr);
+  } else if (pos < line.size() && line[pos] == '"') {
+    std::string value;
+    std::size_t end = 0;
+    if (readQuoted(line, pos, &value, &end)) setValue(key, name, &value);
+  }
+}
+
+// The next logical line: a binary value continues on the next line after a
+// backslash, and the pieces are joined.
+bool nextLogicalLine(std::istream& lines, std::string* line) {
+  std::string joined;
+  std::string piece;
+  while (std::getline(lines, piece)) {
+    if (!piece.empty() && piece.back() == '\r') piece.pop_back();
+    bool continues =
+        !piece.empty() && piece.back() == '\\' &&
+        (!joined.empty() || piece.find("=hex") != std::string::npos);
+    joined += piece;
+    if (!continues) {
+      *line = joined;
+      return true;
     }
-    std::string t = trimmed(line);
+  }
+  // A value still open at the end of the file is dropped.
+  return false;
+}
+
+}  // namespace
+
+bool parseRegFile(const std::string& bytes, Tree* tree, std::string* error) {
+  std::stringstream lines(regFileText(bytes));
+  std::string line;
+  bool sawHeader = false;
+  RegReader reader;
+  reader.tree = tree;
+  while (nextLogicalLine(lines, &line)) {
+    std::string text = trimmed(line);
     if (!sawHeader) {
-      if (t.empty()) continue;
-      if (t != "REGEDIT4" && t != "Windows Registry Editor Version 5.00") {
+      if (text.empty()) continue;
+      if (!isRegHeader(text)) {
         *error =
             "not a registry file (no REGEDIT4 or Windows Registry "
             "Editor Version 5.00 header)";
         return false;
       }
       sawHeader = true;
+    } else if (text.empty() || text[0] == ';') {
       continue;
+    } else if (text[0] == '[') {
+      readKeyLine(reader, text);
+    } else if (reader.inMachineKey) {
+      readValueLine(reader, text);
     }
-    if (t.empty() || t[0] == ';') continue;
-    if (t[0] == '[') {
-      std::size_t close = t.rfind(']');
-      std::string name = t.substr(
-          1, close == std::string::npos ? std::string::npos : close - 1);
-      bool remove = !name.empty() && name[0] == '-';
-      if (remove) name = name.substr(1);
-      std::string hive = lower(name.substr(0, name.find('\\')));
-      inMachineKey = hive == "hkey_local_machine" || hive == "hklm";
-      if (!inMachineKey) continue;
-      std::size_t slash = name.find('\\');
-      keyPath = slash == std::string::npos ? std::string() : name.substr(slash);
-      // Keep the names as written, without the 32-bit view's node.
-      std::string normal = normalizeKeyPath(keyPath);
-      const std::string wow = "\\software\\wow6432node";
-      std::string lowered = lower(keyPath);
-      if (lowered == wow || startsWith(lowered, wow + "\\"))
-        keyPath.erase(9, 12);  // "\Wow6432Node" after "\SOFTWARE"
-      if (remove) {
-        deleteKey(*tree, normal);
-        inMachineKey = false;
-      } else {
-        ensureKey(*tree, keyPath);
-      }
-      continue;
-    }
-    if (!inMachineKey) continue;
-    std::string name;
-    std::size_t pos = 0;
-    if (t[0] == '@') {
-      pos = 1;
-    } else if (t[0] == '"') {
-      if (!readQuoted(t, 0, &name, &pos)) continue;
-    } else {
-      continue;
-    }
-    while (pos < t.size() && (t[pos] == ' ' || t[pos] == '\t')) ++pos;
-    if (pos >= t.size() || t[pos] != '=') continue;
-    ++pos;
-    while (pos < t.size() && (t[pos] == ' ' || t[pos] == '\t')) ++pos;
-    Key& key = (*tree)[normalizeKeyPath(keyPath)];
-    if (pos < t.size() && t[pos] == '-') {
-      setValue(key, name, nullptr);
-    } else if (pos < t.size() && t[pos] == '"') {
-      std::string value;
-      std::size_t end = 0;
-      if (readQuoted(t, pos, &value, &end)) setValue(key, name, &value);
-    }
-    // dword:, hex: and the rest are not strings: passed over.
   }
   if (!sawHeader) {
     *error = "empty registry file";
@@ -334,8 +352,7 @@ Tree jvmView(const std::string& jvmDir, const std::string& pathJava) {
       [](const Runtime& a, const Runtime& b) { return a.entry < b.entry; });
 
   Tree tree;
-  Key& root = ensureKey(tree, kJavaRoot);
-  (void)root;
+  ensureKey(tree, kJavaRoot);
   const std::string rootPath = normalizeKeyPath(kJavaRoot);
   const std::string current = pathJava.empty() ? "" : realPath(pathJava);
   std::set<std::string> names;
@@ -349,7 +366,7 @@ Tree jvmView(const std::string& jvmDir, const std::string& pathJava) {
       setValue(tree[rootPath], "CurrentVersion", &value);
     }
     // Two runtimes of one version: the registry has one key per name.
-    if (!names.insert(lower(name)).second) continue;
+    if (!names.insert(lowerCase(name)).second) continue;
     Key& key = ensureKey(tree, std::string(kJavaRoot) + "\\" + name);
     setValue(key, "JavaHome", &r.home);
   }
@@ -360,7 +377,7 @@ Tree jvmView(const std::string& jvmDir, const std::string& pathJava) {
 
 using posix_registry::Key;
 
-bool PosixPlatform::regOpenKey(const std::string& path, RegKey* key) {
+bool SystemPlatform::regOpenKey(const std::string& path, RegKey* key) {
   Registry& r = *registry_;
   if (!r.loaded) {
     r.loaded = true;
@@ -382,7 +399,7 @@ bool PosixPlatform::regOpenKey(const std::string& path, RegKey* key) {
         writeStderr("ZINDLE_REGISTRY: " + file + ": " + error + "\n");
     } else {
       r.tree = posix_registry::jvmView(posix_registry::kJvmDir,
-                                       posix_registry::javaOnPath());
+                                       posix::findOnPath("java"));
     }
   }
   std::string normal = posix_registry::normalizeKeyPath(path);
@@ -392,13 +409,13 @@ bool PosixPlatform::regOpenKey(const std::string& path, RegKey* key) {
   return true;
 }
 
-bool PosixPlatform::regQueryString(RegKey key, const std::string& valueName,
-                                   std::size_t maxBytes, std::string* value) {
+bool SystemPlatform::regQueryString(RegKey key, const std::string& valueName,
+                                    std::size_t maxBytes, std::string* value) {
   Key* k = registry_->find(key);
   if (k == nullptr) return false;
-  const std::string name = posix_registry::lower(valueName);
+  const std::string name = posix::lowerCase(valueName);
   for (const auto& [n, text] : k->values) {
-    if (posix_registry::lower(n) != name) continue;
+    if (posix::lowerCase(n) != name) continue;
     // As RegQueryValueExA: a value that does not fit is not read.
     if (text.size() + 1 > maxBytes) return false;
     *value = text;
@@ -407,15 +424,15 @@ bool PosixPlatform::regQueryString(RegKey key, const std::string& valueName,
   return false;
 }
 
-bool PosixPlatform::regQuerySubkeyCount(RegKey key, unsigned* count) {
+bool SystemPlatform::regQuerySubkeyCount(RegKey key, unsigned* count) {
   Key* k = registry_->find(key);
   if (k == nullptr) return false;
   *count = static_cast<unsigned>(k->subkeys.size());
   return true;
 }
 
-bool PosixPlatform::regEnumSubkey(RegKey key, unsigned index,
-                                  std::size_t maxChars, std::string* name) {
+bool SystemPlatform::regEnumSubkey(RegKey key, unsigned index,
+                                   std::size_t maxChars, std::string* name) {
   Key* k = registry_->find(key);
   if (k == nullptr || index >= k->subkeys.size()) return false;
   if (k->subkeys[index].size() > maxChars) return false;
@@ -423,7 +440,7 @@ bool PosixPlatform::regEnumSubkey(RegKey key, unsigned index,
   return true;
 }
 
-void PosixPlatform::regCloseKey(RegKey key) {
+void SystemPlatform::regCloseKey(RegKey key) {
   Registry& r = *registry_;
   if (key != 0 && key <= r.openKeys.size()) r.openKeys[key - 1].clear();
 }

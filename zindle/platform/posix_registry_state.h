@@ -1,4 +1,4 @@
-// The state behind PosixPlatform's registry reads: a tree of keys and
+// The state behind SystemPlatform's registry reads: a tree of keys and
 // string values under HKEY_LOCAL_MACHINE, loaded on first use from the .reg
 // file named by ZINDLE_REGISTRY, or else made from the Java runtimes
 // installed under /usr/lib/jvm.
@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/posix_platform.h"
+#include "platform/system_platform.h"
 
 namespace zindle {
 
@@ -53,7 +53,7 @@ std::string startupRegistryFile();
 
 }  // namespace posix_registry
 
-struct PosixPlatform::Registry {
+struct SystemPlatform::Registry {
   std::string file = posix_registry::startupRegistryFile();
   bool loaded = false;
   posix_registry::Tree tree;

@@ -1,8 +1,6 @@
-// Win32Platform: message boxes, system facts, environment, directories,
-// files and standard streams of the Windows build. Registry reads live in
-// win32_registry.cpp, processes in win32_process.cpp.
-#include "platform/win32_platform.h"
-
+// SystemPlatform on Windows: message boxes, system facts, environment,
+// directories and files. Registry reads live in win32_registry.cpp,
+// processes in win32_process.cpp.
 #include <direct.h>
 #include <io.h>
 #include <windows.h>
@@ -15,10 +13,14 @@
 #include <ctime>
 
 #include "platform/c_runtime.h"
+#include "platform/system_platform.h"
 
 namespace zindle {
 
-Win32Platform::Win32Platform() {
+// Windows reads its own registry: no state is kept for it.
+struct SystemPlatform::Registry {};
+
+SystemPlatform::SystemPlatform() {
   // The runtime library's table as the process started. SetEnvironmentVariableA
   // does not change it, and the copy makes that independent of the runtime.
   // Entries such as "=C:=C:\dir" hold per-drive directories and are left
@@ -26,14 +28,14 @@ Win32Platform::Win32Platform() {
   startupEnv_ = copyEnvironment(_environ);
 }
 
-Win32Platform::~Win32Platform() = default;
+SystemPlatform::~SystemPlatform() = default;
 
-int Win32Platform::messageBox(const std::string& text,
-                              const std::string& caption, unsigned style) {
+int SystemPlatform::messageBox(const std::string& text,
+                               const std::string& caption, unsigned style) {
   return MessageBoxA(nullptr, text.c_str(), caption.c_str(), style);
 }
 
-unsigned Win32Platform::windowsMajorVersion() {
+unsigned SystemPlatform::windowsMajorVersion() {
   OSVERSIONINFOA info;
   std::memset(&info, 0, sizeof info);
   info.dwOSVersionInfoSize = sizeof info;  // 148 bytes
@@ -41,39 +43,30 @@ unsigned Win32Platform::windowsMajorVersion() {
   return info.dwMajorVersion;
 }
 
-unsigned Win32Platform::processId() {
+unsigned SystemPlatform::processId() {
   return static_cast<unsigned>(GetCurrentProcessId());
 }
 
-std::int64_t Win32Platform::calendarSeconds() {
-  return static_cast<std::int64_t>(std::time(nullptr));
-}
-
-bool Win32Platform::lookupStartupEnv(const std::string& name,
-                                     std::string* value) {
-  return lookupIgnoringCase(startupEnv_, name, value);
-}
-
-bool Win32Platform::setEnv(const std::string& name, const std::string& value) {
+bool SystemPlatform::setEnv(const std::string& name, const std::string& value) {
   return SetEnvironmentVariableA(name.c_str(), value.c_str()) != 0;
 }
 
-std::string Win32Platform::currentDirectory() {
+std::string SystemPlatform::currentDirectory() {
   char buffer[2048] = {};
   if (!_getcwd(buffer, sizeof buffer)) return std::string();
   return std::string(buffer);
 }
 
-bool Win32Platform::changeDirectory(const std::string& path) {
+bool SystemPlatform::changeDirectory(const std::string& path) {
   return _chdir(path.c_str()) == 0;
 }
 
-bool Win32Platform::pathExists(const std::string& path) {
+bool SystemPlatform::pathExists(const std::string& path) {
   return _access(path.c_str(), 0) == 0;
 }
 
-bool Win32Platform::readFile(const std::string& path, std::string* contents,
-                             std::string* error) {
+bool SystemPlatform::readFile(const std::string& path, std::string* contents,
+                              std::string* error) {
   // Binary mode: the portable reader turns CR LF into LF itself, so a file
   // reads the same here and on POSIX.
   std::FILE* file = std::fopen(path.c_str(), "rb");
@@ -84,21 +77,32 @@ bool Win32Platform::readFile(const std::string& path, std::string* contents,
   return readToEnd(file, contents, error);
 }
 
-bool Win32Platform::writeFile(const std::string& path,
-                              const std::string& contents, bool textMode) {
+bool SystemPlatform::writeFile(const std::string& path,
+                               const std::string& contents, bool textMode) {
   return writeWhole(path, textMode ? "w" : "wb", contents);
 }
 
-void Win32Platform::writeStdout(const std::string& text) {
-  writeAll(stdout, text);
+std::string SystemPlatform::narrowUtf16(const std::u16string& text,
+                                        bool* replaced) {
+  // The ANSI code page, as the rest of the launcher works in it. Without
+  // flags the conversion maps what it can to a close character and puts
+  // the code page's default character for the rest, and says whether it
+  // had to.
+  *replaced = false;
+  if (text.empty()) return std::string();
+  const wchar_t* wide = reinterpret_cast<const wchar_t*>(text.data());
+  const int length = static_cast<int>(text.size());
+  int size = WideCharToMultiByte(CP_ACP, 0, wide, length, nullptr, 0, nullptr,
+                                 nullptr);
+  if (size <= 0) return std::string();
+  std::string narrow(static_cast<std::size_t>(size), '\0');
+  BOOL usedDefault = FALSE;
+  WideCharToMultiByte(CP_ACP, 0, wide, length, &narrow[0], size, nullptr,
+                      &usedDefault);
+  *replaced = usedDefault != FALSE;
+  return narrow;
 }
 
-void Win32Platform::writeStderr(const std::string& text) {
-  writeAll(stderr, text);
-}
-
-PathStyle Win32Platform::pathStyle() { return PathStyle::kWindows; }
-
-void Win32Platform::exitProcess(int status) { flushAndExit(status); }
+PathStyle SystemPlatform::pathStyle() { return PathStyle::kWindows; }
 
 }  // namespace zindle

@@ -1,11 +1,11 @@
-// Win32Platform: processes, consoles and the shell.
+// SystemPlatform: processes, consoles and the shell.
 #include <windows.h>
 // shellapi.h needs windows.h first.
 #include <shellapi.h>
 
 #include <vector>
 
-#include "platform/win32_platform.h"
+#include "platform/system_platform.h"
 
 namespace zindle {
 
@@ -38,8 +38,8 @@ HANDLE toHandle(ProcessHandle process) {
 
 }  // namespace
 
-bool Win32Platform::startProcess(const ProcessRequest& request,
-                                 ProcessHandle* process, unsigned* errorCode) {
+bool SystemPlatform::startProcess(const ProcessRequest& request,
+                                  ProcessHandle* process, unsigned* errorCode) {
   STARTUPINFOA startup;
   ZeroMemory(&startup, sizeof startup);
   startup.cb = sizeof startup;
@@ -67,23 +67,23 @@ bool Win32Platform::startProcess(const ProcessRequest& request,
   return true;
 }
 
-void Win32Platform::waitForInputIdle(ProcessHandle process,
-                                     unsigned milliseconds) {
+void SystemPlatform::waitForInputIdle(ProcessHandle process,
+                                      unsigned milliseconds) {
   WaitForInputIdle(toHandle(process), milliseconds);
 }
 
-int Win32Platform::waitForExit(ProcessHandle process) {
+int SystemPlatform::waitForExit(ProcessHandle process) {
   WaitForSingleObject(toHandle(process), INFINITE);
   DWORD code = 0;
   if (!GetExitCodeProcess(toHandle(process), &code)) return -1;
   return static_cast<int>(code);
 }
 
-void Win32Platform::closeProcess(ProcessHandle process) {
+void SystemPlatform::closeProcess(ProcessHandle process) {
   UniqueHandle closing(toHandle(process));
 }
 
-std::string Win32Platform::systemErrorText(unsigned errorCode) {
+std::string SystemPlatform::systemErrorText(unsigned errorCode) {
   char buffer[512] = {};
   DWORD n =
       FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
@@ -96,13 +96,13 @@ std::string Win32Platform::systemErrorText(unsigned errorCode) {
   return text;
 }
 
-bool Win32Platform::allocConsole() { return AllocConsole() != 0; }
+bool SystemPlatform::allocConsole() { return AllocConsole() != 0; }
 
-bool Win32Platform::setConsoleTitle(const std::string& title) {
+bool SystemPlatform::setConsoleTitle(const std::string& title) {
   return SetConsoleTitleA(title.c_str()) != 0;
 }
 
-std::intptr_t Win32Platform::shellOpen(const std::string& file) {
+std::intptr_t SystemPlatform::shellOpen(const std::string& file) {
   return reinterpret_cast<std::intptr_t>(
       ShellExecuteA(nullptr, "open", file.c_str(), "", nullptr, SW_SHOW));
 }

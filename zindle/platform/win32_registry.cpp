@@ -1,4 +1,4 @@
-// Win32Platform: read-only registry access under HKEY_LOCAL_MACHINE.
+// SystemPlatform: read-only registry access under HKEY_LOCAL_MACHINE.
 //
 // A RegKey is the HKEY itself. The keys are opened with KEY_READ and no
 // view flag, so a 32-bit launcher reads the 32-bit view.
@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "platform/win32_platform.h"
+#include "platform/system_platform.h"
 
 namespace zindle {
 
@@ -16,7 +16,7 @@ HKEY toHkey(RegKey key) { return reinterpret_cast<HKEY>(key); }
 
 }  // namespace
 
-bool Win32Platform::regOpenKey(const std::string& path, RegKey* key) {
+bool SystemPlatform::regOpenKey(const std::string& path, RegKey* key) {
   HKEY opened = nullptr;
   if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &opened) !=
       ERROR_SUCCESS)
@@ -25,8 +25,8 @@ bool Win32Platform::regOpenKey(const std::string& path, RegKey* key) {
   return true;
 }
 
-bool Win32Platform::regQueryString(RegKey key, const std::string& valueName,
-                                   std::size_t maxBytes, std::string* value) {
+bool SystemPlatform::regQueryString(RegKey key, const std::string& valueName,
+                                    std::size_t maxBytes, std::string* value) {
   if (maxBytes == 0) return false;
   std::vector<char> buffer(maxBytes, '\0');
   DWORD size = static_cast<DWORD>(maxBytes);
@@ -41,7 +41,7 @@ bool Win32Platform::regQueryString(RegKey key, const std::string& valueName,
   return true;
 }
 
-bool Win32Platform::regQuerySubkeyCount(RegKey key, unsigned* count) {
+bool SystemPlatform::regQuerySubkeyCount(RegKey key, unsigned* count) {
   DWORD subkeys = 0;
   if (RegQueryInfoKeyA(toHkey(key), nullptr, nullptr, nullptr, &subkeys,
                        nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
@@ -51,8 +51,8 @@ bool Win32Platform::regQuerySubkeyCount(RegKey key, unsigned* count) {
   return true;
 }
 
-bool Win32Platform::regEnumSubkey(RegKey key, unsigned index,
-                                  std::size_t maxChars, std::string* name) {
+bool SystemPlatform::regEnumSubkey(RegKey key, unsigned index,
+                                   std::size_t maxChars, std::string* name) {
   std::vector<char> buffer(maxChars + 1, '\0');
   DWORD length = static_cast<DWORD>(buffer.size());
   if (RegEnumKeyExA(toHkey(key), index, buffer.data(), &length, nullptr,
@@ -62,6 +62,6 @@ bool Win32Platform::regEnumSubkey(RegKey key, unsigned index,
   return true;
 }
 
-void Win32Platform::regCloseKey(RegKey key) { RegCloseKey(toHkey(key)); }
+void SystemPlatform::regCloseKey(RegKey key) { RegCloseKey(toHkey(key)); }
 
 }  // namespace zindle

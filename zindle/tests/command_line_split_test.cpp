@@ -1,5 +1,5 @@
 // Splitting a command line by the Microsoft C runtime's rules.
-#include "command_line_split.h"
+#include "platform/command_line_split.h"
 
 #include <gtest/gtest.h>
 

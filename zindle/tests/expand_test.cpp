@@ -10,14 +10,14 @@ namespace {
 class ExpandTest : public LauncherTest {
  protected:
   void SetUp() override {
-    os.startupEnv["APPDIR"] = "C:\\Program Files\\Model";
-    os.startupEnv["TEMP"] = "C:\\Temp";
-    os.startupEnv["A"] = "a";
-    os.startupEnv["B"] = "b";
-    os.startupEnv["DIR"] = "C:\\d\\";
-    os.startupEnv["SLASHED"] = "/opt/x/";
-    os.startupEnv["REF"] = "$B";
-    os.startupEnv["SPACED"] = "x y";
+    startupEnvironment({{"APPDIR", "C:\\Program Files\\Model"},
+                        {"TEMP", "C:\\Temp"},
+                        {"A", "a"},
+                        {"B", "b"},
+                        {"DIR", "C:\\d\\"},
+                        {"SLASHED", "/opt/x/"},
+                        {"REF", "$B"},
+                        {"SPACED", "x y"}});
   }
 };
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "platform/utf8.h"
+
 namespace zindle::testing {
 
 namespace {
@@ -198,6 +200,11 @@ bool FakePlatform::writeFile(const std::string& path,
   return true;
 }
 
+std::string FakePlatform::narrowUtf16(const std::u16string& text,
+                                      bool* replaced) {
+  return utf16ToUtf8(text, replaced);
+}
+
 void FakePlatform::writeStdout(const std::string& text) {
   record("stdout", text);
   out += text;
@@ -206,11 +213,6 @@ void FakePlatform::writeStdout(const std::string& text) {
 void FakePlatform::writeStderr(const std::string& text) {
   record("stderr", text);
   err += text;
-}
-
-void FakePlatform::exitProcess(int status) {
-  record("exit", {}, {}, static_cast<unsigned>(status));
-  throw ProcessExit{status};
 }
 
 }  // namespace zindle::testing

@@ -9,7 +9,6 @@
 #include <deque>
 #include <map>
 #include <set>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -17,16 +16,11 @@
 
 namespace zindle::testing {
 
-// Thrown by exitProcess so a test can see the status the launcher ended with.
-struct ProcessExit {
-  int status;
-};
-
 struct FakeEvent {
   std::string kind;     // "box", "regOpen", "regQuery", "regInfo", "regEnum",
                         // "regClose", "start", "waitIdle", "wait", "close",
                         // "allocConsole", "title", "shell", "setenv", "chdir",
-                        // "write", "stdout", "stderr", "exit"
+                        // "write", "stdout", "stderr"
   std::string text;     // box text, key path, value name, command line, ...
   std::string caption;  // box caption, working directory, env value, ...
   unsigned number = 0;  // box style, creation flags, exit status, index ...
@@ -102,10 +96,11 @@ class FakePlatform : public Platform {
                 std::string* error) override;
   bool writeFile(const std::string& path, const std::string& contents,
                  bool textMode) override;
+  // UTF-8, as on POSIX.
+  std::string narrowUtf16(const std::u16string& text, bool* replaced) override;
   void writeStdout(const std::string& text) override;
   void writeStderr(const std::string& text) override;
   PathStyle pathStyle() override { return style; }
-  [[noreturn]] void exitProcess(int status) override;
 
  private:
   std::vector<std::string> openKeys_;  // index + 1 is the RegKey

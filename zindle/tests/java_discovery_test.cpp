@@ -8,13 +8,13 @@
 #include <utility>
 #include <vector>
 
+#include "config_reader.h"
 #include "fake_platform.h"
 
 namespace zindle {
 namespace {
 
 using testing::FakePlatform;
-using testing::ProcessExit;
 
 const std::string kRoot = kJavaRootKey;
 
@@ -39,17 +39,6 @@ std::vector<std::string> opened(const FakePlatform& os) {
   std::vector<std::string> paths;
   for (const auto& e : os.eventsOf("regOpen")) paths.push_back(e.text);
   return paths;
-}
-
-// Runs `step`, returning the status the process ended with, if it did.
-template <typename Step>
-std::optional<int> exitStatusOf(Step step) {
-  try {
-    step();
-  } catch (const ProcessExit& e) {
-    return e.status;
-  }
-  return std::nullopt;
 }
 
 const char* const kNotFound = "Java Runtime Environment Not Found";
@@ -300,8 +289,7 @@ TEST(SelectInstalledVersion, ChoosesByBaseAndPatchLevel) {
       l.settings.javaVersion = c.required;
       l.settings.appName = "Model";
       l.settings.quiet = quiet;
-      EXPECT_EQ(exitStatusOf([&] { selectInstalledVersion(l); }), c.exitStatus)
-          << c.what;
+      EXPECT_EQ(selectInstalledVersion(l), c.exitStatus) << c.what;
       EXPECT_EQ(l.settings.javaVersion, c.after) << c.what;
       std::vector<std::string> expected;
       if (c.promptCaption && !quiet)
@@ -356,7 +344,7 @@ TEST(SelectInstalledVersion, AFailedSubkeyCountScansNothing) {
   Launcher l(os);
   l.settings.javaVersion = "1.6.0_10+";
   // Nothing reaches level 10, so the prompt follows.
-  EXPECT_EQ(exitStatusOf([&] { selectInstalledVersion(l); }), 11);
+  EXPECT_EQ(selectInstalledVersion(l), 11);
   EXPECT_TRUE(os.eventsOf("regEnum").empty());
 }
 
@@ -367,7 +355,7 @@ TEST(SelectInstalledVersion, AMissingRootKeyEndsWithTheDownloadPrompt) {
     l.settings.javaVersion = "1.6";
     l.settings.mainClass = "app.Main";
     l.settings.debug = debug;
-    EXPECT_EQ(exitStatusOf([&] { selectInstalledVersion(l); }), 11);
+    EXPECT_EQ(selectInstalledVersion(l), 11);
     std::vector<std::string> expected;
     if (debug)
       expected.push_back("Error Accessing Registry!|Java Current Version");
@@ -385,7 +373,7 @@ TEST(FindJavaForVersion, AnExactVersionOpensOnlyItsKey) {
   Launcher l(os);
   l.settings.javaVersion = "1.6.0_21";
   l.settings.debug = true;
-  EXPECT_EQ(findJavaForVersion(l).value_or("none"),
+  EXPECT_EQ(findJavaForVersion(l).path.value_or("none"),
             "\"C:\\Program Files\\jre\\bin\\java.exe\"");
   EXPECT_EQ(opened(os), std::vector<std::string>{kRoot + "\\1.6.0_21"});
   EXPECT_TRUE(os.out.empty());  // no scan
@@ -400,7 +388,8 @@ TEST(FindJavaForVersion, AScanThatSelectsUsesTheSelectedHome) {
   install(os, {{"1.6", "C:\\a"}, {"1.6.0_20", "C:\\b"}, {"1.6.0_7", "C:\\c"}});
   Launcher l(os);
   l.settings.javaVersion = "1.6";
-  EXPECT_EQ(findJavaForVersion(l).value_or("none"), "C:\\b\\bin\\javaw.exe");
+  EXPECT_EQ(findJavaForVersion(l).path.value_or("none"),
+            "C:\\b\\bin\\javaw.exe");
   EXPECT_EQ(l.settings.javaVersion, "1.6.0_20");
   EXPECT_EQ(opened(os).back(), kRoot + "\\1.6.0_20");
 }
@@ -411,7 +400,7 @@ TEST(FindJavaForVersion, UnsetOrEmptyAsksNothing) {
     FakePlatform os;
     Launcher l(os);
     l.settings.javaVersion = v;
-    EXPECT_FALSE(findJavaForVersion(l));
+    EXPECT_FALSE(findJavaForVersion(l).path);
     EXPECT_TRUE(os.events.empty());
   }
 }
@@ -444,9 +433,9 @@ TEST(FindJavaForVersion, AMissingRuntimePromptsAndReturnsNone) {
     l.settings.quiet = c.quiet;
     l.settings.appName = "";
     l.settings.mainClass = "app.Main";
-    EXPECT_EQ(exitStatusOf([&] { EXPECT_FALSE(findJavaForVersion(l)); }),
-              std::nullopt)
-        << c.version;
+    JavaSearch search = findJavaForVersion(l);
+    EXPECT_FALSE(search.path) << c.version;
+    EXPECT_EQ(search.earlyExit, std::nullopt) << c.version;
     std::vector<std::string> expected;
     if (!c.quiet)
       expected.push_back(std::string(kNotFound) +
@@ -474,7 +463,7 @@ TEST(FindJavaForVersion, AMissingHomeNamesTheKeyPath) {
     l.settings.javaVersion = "1.6.0_21";
     l.settings.debug = mode == 1;
     l.settings.quiet = mode == 2;
-    EXPECT_FALSE(findJavaForVersion(l));
+    EXPECT_FALSE(findJavaForVersion(l).path);
     std::vector<std::string> expected;
     if (mode == 1) {
       expected.push_back("JavaInstallRegPath|" + kRoot + "\\1.6.0_21");
@@ -496,7 +485,7 @@ TEST(FindJavaForVersion, TooLongTextsAreRefusedOrCut) {
   Launcher l(os);
   l.settings.javaVersion = longVersion;
   l.settings.appName = "Model";
-  EXPECT_FALSE(findJavaForVersion(l));
+  EXPECT_FALSE(findJavaForVersion(l).path);
   EXPECT_TRUE(opened(os).empty());
   auto boxes = os.eventsOf("box");
   ASSERT_EQ(boxes.size(), 1u);
@@ -509,14 +498,15 @@ TEST(FindJavaForVersion, TooLongTextsAreRefusedOrCut) {
   install(os2, {{fitting, "C:\\j"}});
   Launcher l2(os2);
   l2.settings.javaVersion = fitting;
-  EXPECT_EQ(findJavaForVersion(l2).value_or("none"), "C:\\j\\bin\\javaw.exe");
+  EXPECT_EQ(findJavaForVersion(l2).path.value_or("none"),
+            "C:\\j\\bin\\javaw.exe");
 
   // A home that leaves no room for the suffix is no home.
   FakePlatform os3;
   install(os3, {{"1.6.0_21", std::string(2040, 'h')}});
   Launcher l3(os3);
   l3.settings.javaVersion = "1.6.0_21";
-  EXPECT_FALSE(findJavaForVersion(l3));
+  EXPECT_FALSE(findJavaForVersion(l3).path);
   EXPECT_EQ(os3.boxes(), std::vector<std::string>{
                              "Error!|No Java Home Directory Found for " +
                              kRoot + "\\1.6.0_21 "});
@@ -544,7 +534,7 @@ TEST(OfferJavaDownload, NamesTheApplicationAndAlwaysEndsWith11) {
       l.settings.mainClass = c.mainClass;
       l.settings.quiet = c.quiet;
       l.settings.javaVersion = "1.5.0_1+";
-      EXPECT_EQ(exitStatusOf([&] { offerJavaDownload(l, "Caption"); }), 11);
+      EXPECT_EQ(offerJavaDownload(l, "Caption"), 11);
       std::vector<std::string> expected;
       if (c.name)
         expected.push_back(std::string("Caption|") + c.name +
@@ -563,15 +553,14 @@ TEST(FindJavaForVersion, ThroughTheReaderAMissingRuntimeEndsWith5) {
       "appname Model\njavaVersion 1.6.0_21\nmainclass never.Read\n";
   Launcher l(os);
   l.settings.quiet = true;
-  EXPECT_EQ(exitStatusOf([&] { readConfigFile(l, "C:\\start\\app.config"); }),
-            5);
+  EXPECT_EQ(readConfigFile(l, "C:\\start\\app.config").earlyExit, 5);
   EXPECT_FALSE(l.settings.mainClass);
 
   FakePlatform found;
   install(found, {{"1.6.0_21", "C:\\jre"}});
   found.files["C:\\start\\app.config"] = "javaVersion 1.6.0_21\n";
   Launcher l2(found);
-  EXPECT_EQ(readConfigFile(l2, "C:\\start\\app.config"), 0);
+  EXPECT_EQ(readConfigFile(l2, "C:\\start\\app.config").code, 0);
   EXPECT_EQ(l2.settings.javaPath, "C:\\jre\\bin\\javaw.exe");
 }
 

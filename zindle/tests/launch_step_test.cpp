@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "command_line_split.h"
 #include "fake_platform.h"
 #include "java_discovery.h"
+#include "platform/command_line_split.h"
 #include "run_sequence.h"
 #include "version.h"
 
@@ -98,14 +98,16 @@ TEST(ComposeCommandLine, BuildsThePiecesInOrder) {
          s.programArgs = {"\"a b\"", "\"c\"", "\""};
          s.isVistaOrLater = true;
        },
-       "java -classpath  M \"a b\" \"c\" \"\"\" "},
-      {"inner quotes are not escaped",
+       "java -classpath  M \"a b\" \"c\" \"\\\"\" "},
+      {"inner quotes are escaped, backslashes before a quote doubled",
        [](LaunchSettings& s) {
          s.javaPath = "java";
          s.mainClass = "M";
-         s.programArgs = {"say\"hi"};
+         s.programArgs = {"say\"hi", "say \"hi\" there", "C:\\Program Files\\",
+                          "a\\\"b",  "C:\\dir\\",        ""};
        },
-       "java -classpath  M say\"hi "},
+       "java -classpath  M say\\\"hi \"say \\\"hi\\\" there\" "
+       "\"C:\\Program Files\\\\\" a\\\\\\\"b C:\\dir\\ \"\" "},
       {"parameters and the Java path are never quoted",
        [](LaunchSettings& s) {
          s.javaPath = "\"C:\\Program Files\\j\\bin\\javaw.exe\"";
@@ -121,6 +123,38 @@ TEST(ComposeCommandLine, BuildsThePiecesInOrder) {
     c.set(l.settings);
     EXPECT_EQ(composeCommandLine(l), c.line) << c.what;
     EXPECT_TRUE(os.boxes().empty()) << c.what;
+  }
+}
+
+// Every argument not written in quotes reaches Java as it stands, before
+// Vista and after.
+TEST(ComposeCommandLine, ProgramArgumentsSplitBackUnchanged) {
+  const std::vector<std::string> args = {"plain",
+                                         "two words",
+                                         "C:\\Program Files\\",
+                                         "NEXT",
+                                         "say \"hi\" there",
+                                         "x\"y",
+                                         "a\\\\\"b",
+                                         "\\\"",
+                                         "tab\there",
+                                         "",
+                                         "\"open",
+                                         "close\"",
+                                         "\\\\server\\",
+                                         "-Dx=\"1 2\"",
+                                         "C:\\a b\\\\"};
+  for (bool vista : {false, true}) {
+    FakePlatform os;
+    Launcher l(os);
+    l.settings.javaPath = "java";
+    l.settings.mainClass = "M";
+    l.settings.programArgs = args;
+    l.settings.isVistaOrLater = vista;
+    std::vector<std::string> pieces = splitCommandLine(composeCommandLine(l));
+    ASSERT_GE(pieces.size(), 3u);  // java -classpath M
+    EXPECT_EQ(std::vector<std::string>(pieces.begin() + 3, pieces.end()), args)
+        << "Vista " << vista;
   }
 }
 
@@ -343,10 +377,13 @@ TEST(LaunchJava, AFailedStartIsReportedAndNotWaitedFor) {
     bool quiet;
     std::size_t params;  // -Dx parameters that make the line long
     bool mentionsLimit;
+    const char* workingDir;  // nullptr: unset
   } cases[] = {
-      {false, 1, false},
-      {false, 8200, true},  // 8200 * 4 characters: past 32,767
-      {true, 1, false},
+      {false, 1, false, nullptr},
+      {false, 8200, true, nullptr},  // 8200 * 4 characters: past 32,767
+      {true, 1, false, nullptr},
+      {false, 1, false, "D:\\missing"},
+      {false, 1, false, ""},
   };
   for (const Case& c : cases) {
     FakePlatform os;
@@ -356,6 +393,7 @@ TEST(LaunchJava, AFailedStartIsReportedAndNotWaitedFor) {
     l.settings.javaPath = "C:\\j\\javaw.exe";
     l.settings.vmParams.assign(c.params, "-Dx");
     l.settings.quiet = c.quiet;
+    if (c.workingDir) l.settings.workingDir = c.workingDir;
     int code = launchJava(l);
     EXPECT_NE(code, 0);
     EXPECT_NE(code, kRestartCode);
@@ -376,6 +414,9 @@ TEST(LaunchJava, AFailedStartIsReportedAndNotWaitedFor) {
               std::string::npos);
     EXPECT_EQ(boxes[0].text.find("32,767") != std::string::npos,
               c.mentionsLimit);
+    EXPECT_EQ(boxes[0].text.find("Working directory:\nD:\\missing\n") !=
+                  std::string::npos,
+              c.workingDir && *c.workingDir);
     EXPECT_LE(boxes[0].text.size(), 1023u);
   }
 }

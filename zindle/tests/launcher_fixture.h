@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "config_reader.h"
@@ -15,12 +17,7 @@ namespace zindle::testing {
 
 // True when no field of the record differs from its start value.
 inline bool nothingSet(const LaunchSettings& s) {
-  return s.startDir.empty() && !s.consoleTitle && !s.configPath &&
-         !s.javaPath && !s.mainClass && s.vmParams.empty() &&
-         s.programArgs.empty() && !s.workingDir && !s.appName &&
-         !s.javaVersion && !s.outputFile && s.classPath.empty() && !s.debug &&
-         !s.isVistaOrLater && !s.showConsole && !s.quiet && !s.logCommandLine &&
-         !s.logFile;
+  return s == LaunchSettings{};
 }
 
 class LauncherTest : public ::testing::Test {
@@ -29,21 +26,22 @@ class LauncherTest : public ::testing::Test {
   Launcher launcher{os};
   LaunchSettings& settings = launcher.settings;
 
-  // Reads `contents` as the file C:\start\app.config; returns the result of
+  // Reads `contents` as the file C:\start\app.config; returns the code of
   // readConfigFile.
   int readText(const std::string& contents) {
     os.files["C:\\start\\app.config"] = contents;
-    return readConfigFile(launcher, "C:\\start\\app.config");
+    return readConfigFile(launcher, "C:\\start\\app.config").code;
   }
 
-  // Runs the whole sequence; returns the status the launcher ended with,
-  // whether it returned it or ended the process.
+  // Adds NAME=VALUE pairs to the environment the launcher starts with.
+  void startupEnvironment(
+      std::initializer_list<std::pair<const char*, const char*>> variables) {
+    for (const auto& [name, value] : variables) os.startupEnv[name] = value;
+  }
+
+  // Runs the whole sequence; returns the status the launcher ended with.
   int run(const std::vector<std::string>& args) {
-    try {
-      return runSequence(launcher, args);
-    } catch (const ProcessExit& e) {
-      return e.status;
-    }
+    return runSequence(launcher, args);
   }
 };
 

@@ -9,8 +9,8 @@
 #include <fstream>
 #include <string>
 
-#include "platform/posix_platform.h"
 #include "platform/posix_registry_state.h"
+#include "platform/system_platform.h"
 
 namespace zindle {
 namespace {
@@ -171,7 +171,7 @@ TEST(PosixRegistry, ReadsThroughThePlatformWithTheRegistryLimits) {
                 "[HKEY_LOCAL_MACHINE\\" + kRoot + "\\" + std::string(256, 'n') +
                 "]\n" + "[HKEY_LOCAL_MACHINE\\" + kRoot + "\\1.8]\n");
   setenv("ZINDLE_REGISTRY", (dir + "/r.reg").c_str(), 1);
-  PosixPlatform os;
+  SystemPlatform os;
   RegKey root = 0;
   ASSERT_TRUE(os.regOpenKey(kRoot, &root));
   std::string value;
@@ -201,7 +201,7 @@ TEST(PosixRegistry, ARelativeFileIsTakenFromTheStartDirectory) {
   const std::string cwd = start;
   ASSERT_EQ(chdir(dir.c_str()), 0);
   setenv("ZINDLE_REGISTRY", "r.reg", 1);
-  PosixPlatform os;
+  SystemPlatform os;
   // The launcher changes into its own directory before the first read.
   ASSERT_EQ(chdir("/"), 0);
   RegKey root = 0;
@@ -215,7 +215,7 @@ TEST(PosixRegistry, AnUnreadableFileIsAnEmptyRegistry) {
   writeText(dir + "/bad.reg", "[HKEY_LOCAL_MACHINE\\" + kRoot + "]\n");
   for (const std::string& file : {dir + "/bad.reg", dir + "/missing.reg"}) {
     setenv("ZINDLE_REGISTRY", file.c_str(), 1);
-    PosixPlatform os;
+    SystemPlatform os;
     ::testing::internal::CaptureStderr();
     RegKey root = 0;
     EXPECT_FALSE(os.regOpenKey(kRoot, &root)) << file;
@@ -242,7 +242,7 @@ class PosixProcess : public ::testing::Test {
     os.closeProcess(process);
     return code;
   }
-  PosixPlatform os;
+  SystemPlatform os;
   unsigned lastError = 0;
 };
 

@@ -9,8 +9,14 @@ if(CMAKE_CROSSCOMPILING AND WIN32)
   set(ZINDLE_WINE_SOURCES ${PROJECT_SOURCE_DIR}/tests/wine)
 
   # The stub as a console java.exe and a GUI javaw.exe, and the box driver.
-  add_executable(zindle_stub_java ${ZINDLE_WINE_SOURCES}/stub_java.cpp)
-  add_executable(zindle_stub_javaw ${ZINDLE_WINE_SOURCES}/stub_java.cpp)
+  # The stub also checks the launcher's splitter against the runtime's.
+  add_executable(zindle_stub_java ${ZINDLE_WINE_SOURCES}/stub_java.cpp
+                 ${ZINDLE_SOURCE_DIR}/platform/command_line_split.cpp)
+  add_executable(zindle_stub_javaw ${ZINDLE_WINE_SOURCES}/stub_java.cpp
+                 ${ZINDLE_SOURCE_DIR}/platform/command_line_split.cpp)
+  foreach(stub IN ITEMS zindle_stub_java zindle_stub_javaw)
+    target_include_directories(${stub} PRIVATE ${ZINDLE_SOURCE_DIR})
+  endforeach()
   add_executable(zindle_box_driver ${ZINDLE_WINE_SOURCES}/box_driver.cpp)
   set_target_properties(zindle_stub_java PROPERTIES OUTPUT_NAME java)
   set_target_properties(zindle_stub_javaw PROPERTIES OUTPUT_NAME javaw
@@ -30,7 +36,7 @@ if(CMAKE_CROSSCOMPILING AND WIN32)
   # Cases that replace the Java entries of the prefix's registry run one
   # at a time; so do the cases under Xvfb.
   set(ZINDLE_WINE_PLAIN_CASES smoke sample unreadable-config restart-and-record
-                              no-record-without-o)
+                              no-record-without-o arguments encodings)
   set(ZINDLE_WINE_REGISTRY_CASES version-missing version-incompatible
                                  version-scan current-java no-java other-view)
   set(ZINDLE_WINE_BOX_CASES boxes-error boxes-unexpected-close

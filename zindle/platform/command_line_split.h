@@ -13,4 +13,15 @@ namespace zindle {
 
 std::vector<std::string> splitCommandLine(const std::string& commandLine);
 
+// The same arguments as C strings in one buffer, for a caller that hands
+// them on to the system: a command line of thousands of arguments is then
+// split without a heap text for each.
+struct SplitArguments {
+  std::string text;                 // each argument followed by a NUL
+  std::vector<std::size_t> starts;  // where each argument begins in text
+  std::size_t size() const { return starts.size(); }
+  char* operator[](std::size_t i) { return &text[starts[i]]; }
+};
+SplitArguments splitArguments(const std::string& commandLine);
+
 }  // namespace zindle

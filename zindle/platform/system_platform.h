@@ -1,21 +1,23 @@
-// The launcher's platform on win32. Its methods are defined in
-// win32_platform.cpp (boxes, environment, files, streams), win32_registry.cpp
-// (registry reads) and win32_process.cpp (processes, consoles, shell).
+// The platform of the system the launcher was built for.
+//
+// One declaration for both systems: the build compiles either the win32_*
+// files (the real Windows calls) or the posix_* files (the Linux build)
+// behind it. What both share through the C runtime library (environment,
+// clock, standard streams) is defined once, in c_runtime.cpp.
 #pragma once
 
 #include <memory>
 #include <string>
-#include <utility>
-#include <vector>
 
 #include "platform.h"
+#include "platform/c_runtime.h"
 
 namespace zindle {
 
-class Win32Platform final : public Platform {
+class SystemPlatform final : public Platform {
  public:
-  Win32Platform();
-  ~Win32Platform() override;
+  SystemPlatform();
+  ~SystemPlatform() override;
 
   int messageBox(const std::string& text, const std::string& caption,
                  unsigned style) override;
@@ -47,14 +49,20 @@ class Win32Platform final : public Platform {
                 std::string* error) override;
   bool writeFile(const std::string& path, const std::string& contents,
                  bool textMode) override;
+  std::string narrowUtf16(const std::u16string& text, bool* replaced) override;
   void writeStdout(const std::string& text) override;
   void writeStderr(const std::string& text) override;
   PathStyle pathStyle() override;
-  [[noreturn]] void exitProcess(int status) override;
+
+  // What the registry reads need besides the system: on POSIX the view
+  // read from a .reg file or made from the installed runtimes (see
+  // posix_registry_state.h); nothing on Windows.
+  struct Registry;
 
  private:
+  std::unique_ptr<Registry> registry_;
   // The environment as the process started, for lookupStartupEnv.
-  std::vector<std::pair<std::string, std::string>> startupEnv_;
+  EnvironmentTable startupEnv_;
 };
 
 }  // namespace zindle

@@ -1,0 +1,95 @@
+// Configuration file bytes to lines: encodings, text mode, line pieces.
+#include "config_text.h"
+
+#include <cstring>
+
+#include "launcher.h"
+
+namespace zindle {
+
+namespace {
+
+bool startsWith(const std::string& bytes, const char* mark) {
+  return bytes.compare(0, std::strlen(mark), mark) == 0;
+}
+
+// The 16-bit units after the byte-order mark; an odd last byte has no unit
+// and counts as a replaced character.
+std::u16string utf16Units(const std::string& bytes, bool bigEndian,
+                          bool* replaced) {
+  std::u16string units;
+  units.reserve(bytes.size() / 2);
+  for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
+    unsigned first = static_cast<unsigned char>(bytes[i]);
+    unsigned second = static_cast<unsigned char>(bytes[i + 1]);
+    units += static_cast<char16_t>(bigEndian ? first << 8 | second
+                                             : second << 8 | first);
+  }
+  if (bytes.size() % 2 != 0) *replaced = true;
+  return units;
+}
+
+// Text mode: CR LF as LF, the text up to a Ctrl-Z.
+std::string textMode(std::string text) {
+  std::size_t end = text.find('\x1a');
+  if (end != std::string::npos) text.resize(end);
+  std::size_t cr = text.find('\r');
+  if (cr == std::string::npos) return text;
+  // Moves each run between two CRs down over the CRs dropped so far.
+  std::size_t out = cr;
+  std::size_t in = cr;
+  while (in < text.size()) {
+    if (!(in + 1 < text.size() && text[in + 1] == '\n')) text[out++] = '\r';
+    ++in;
+    std::size_t next = text.find('\r', in);
+    if (next == std::string::npos) next = text.size();
+    std::memmove(&text[out], text.data() + in, next - in);
+    out += next - in;
+    in = next;
+  }
+  text.resize(out);
+  return text;
+}
+
+}  // namespace
+
+std::string configFileText(Platform& os, std::string bytes, bool* replaced) {
+  *replaced = false;
+  if (startsWith(bytes, "\xEF\xBB\xBF")) {
+    bytes.erase(0, 3);
+  } else if (startsWith(bytes, "\xFF\xFE") || startsWith(bytes, "\xFE\xFF")) {
+    const bool bigEndian = bytes[0] == '\xFE';
+    bool converted = false;
+    bytes = os.narrowUtf16(utf16Units(bytes, bigEndian, replaced), &converted);
+    *replaced = *replaced || converted;
+  }
+  return textMode(std::move(bytes));
+}
+
+bool ConfigLines::next(std::string_view* line) {
+  if (pos_ >= text_.size()) return false;
+  // What one read into the 2048-byte line buffer gives: up to and
+  // including the next LF, but never more than 2047 characters.
+  std::size_t end = text_.size();
+  if (end - pos_ > kMaxLineChars) end = pos_ + kMaxLineChars;
+  const void* lf = std::memchr(text_.data() + pos_, '\n', end - pos_);
+  if (lf != nullptr)
+    end =
+        static_cast<std::size_t>(static_cast<const char*>(lf) - text_.data()) +
+        1;
+  std::string_view piece = text_.substr(pos_, end - pos_);
+  pos_ = end;
+  if (holdsNul_) piece = piece.substr(0, piece.find('\0'));
+  *line = piece;
+  return true;
+}
+
+std::vector<std::string> splitConfigLines(const std::string& contents) {
+  const std::string text = textMode(contents);
+  std::vector<std::string> pieces;
+  ConfigLines lines(text);
+  for (std::string_view piece; lines.next(&piece);) pieces.emplace_back(piece);
+  return pieces;
+}
+
+}  // namespace zindle

@@ -1,0 +1,41 @@
+// The bytes of a configuration file as the reader takes them: the encoding
+// of files saved by Windows editors, text-mode line ends, and the pieces
+// that a 2048-byte line buffer would hold.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform.h"
+
+namespace zindle {
+
+// The text of a configuration file. A UTF-8 byte-order mark is skipped.
+// UTF-16 with its mark (little or big endian) is converted by the platform
+// into the code page the launcher works in; *replaced is then set when a
+// character had no equivalent there. Anything else is taken as it is. The
+// result reads as Windows text mode reads: a CR LF pair is one LF, a CR on
+// its own stays, and a Ctrl-Z ends the text.
+std::string configFileText(Platform& os, std::string bytes, bool* replaced);
+
+// The lines of a text, each piece up to and including its LF and at most
+// 2047 characters, cut at a NUL (a line is a C text to everything that
+// handles it). Pieces are views into the text.
+class ConfigLines {
+ public:
+  explicit ConfigLines(std::string_view text) : text_(text) {}
+  bool next(std::string_view* line);
+
+ private:
+  std::string_view text_;
+  std::size_t pos_ = 0;
+  bool holdsNul_ = text_.find('\0') != std::string_view::npos;
+};
+
+// The pieces of a file's bytes as the reader handles them (no UTF-16
+// conversion).
+std::vector<std::string> splitConfigLines(const std::string& contents);
+
+}  // namespace zindle

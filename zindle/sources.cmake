@@ -1,0 +1,40 @@
+# The launcher's source lists, with absolute paths. Every build of the
+# launcher's code includes this file: the program, the unit tests, the
+# stress test, the fuzz targets and the benchmarks.
+
+set(ZINDLE_SOURCE_DIR ${CMAKE_CURRENT_LIST_DIR})
+
+# The portable core: options, configuration, expansion, discovery,
+# composition. It reaches the system only through the Platform seam.
+set(ZINDLE_CORE_SOURCES
+    ${ZINDLE_SOURCE_DIR}/launcher.cpp
+    ${ZINDLE_SOURCE_DIR}/config_text.cpp
+    ${ZINDLE_SOURCE_DIR}/config_reader.cpp
+    ${ZINDLE_SOURCE_DIR}/run_sequence.cpp
+    ${ZINDLE_SOURCE_DIR}/java_discovery.cpp
+    ${ZINDLE_SOURCE_DIR}/launch_step.cpp
+    ${ZINDLE_SOURCE_DIR}/sample_writer.cpp
+    ${ZINDLE_SOURCE_DIR}/version.cpp)
+
+# Below the seam: portable helpers both systems use, then each system's own.
+set(ZINDLE_PLATFORM_COMMON_SOURCES
+    ${ZINDLE_SOURCE_DIR}/platform/c_runtime.cpp
+    ${ZINDLE_SOURCE_DIR}/platform/command_line_split.cpp)
+# Each system has the same three parts: the platform, its registry reads
+# and its processes.
+foreach(system IN ITEMS posix win32)
+  string(TOUPPER ${system} SYSTEM)
+  set(ZINDLE_${SYSTEM}_SOURCES ${ZINDLE_PLATFORM_COMMON_SOURCES})
+  foreach(part IN ITEMS platform registry process)
+    list(APPEND ZINDLE_${SYSTEM}_SOURCES
+         ${ZINDLE_SOURCE_DIR}/platform/${system}_${part}.cpp)
+  endforeach()
+endforeach()
+list(APPEND ZINDLE_POSIX_SOURCES ${ZINDLE_SOURCE_DIR}/platform/posix_paths.cpp
+     ${ZINDLE_SOURCE_DIR}/platform/utf8.cpp)
+
+# The recording fake platform of the unit tests and fuzz targets.
+set(ZINDLE_FAKE_PLATFORM_SOURCES
+    ${ZINDLE_SOURCE_DIR}/tests/fake_platform.cpp
+    ${ZINDLE_SOURCE_DIR}/platform/command_line_split.cpp
+    ${ZINDLE_SOURCE_DIR}/platform/utf8.cpp)
