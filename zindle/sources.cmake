@@ -4,6 +4,10 @@
 
 set(ZINDLE_SOURCE_DIR ${CMAKE_CURRENT_LIST_DIR})
 
+# The version texts (version.cpp) take the number from the file VERSION.
+file(STRINGS ${ZINDLE_SOURCE_DIR}/../VERSION ZINDLE_VERSION LIMIT_COUNT 1)
+add_compile_definitions(ZINDLE_VERSION="${ZINDLE_VERSION}")
+
 # The portable core: options, configuration, expansion, discovery,
 # composition. It reaches the system only through the Platform seam.
 set(ZINDLE_CORE_SOURCES

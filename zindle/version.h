@@ -5,8 +5,9 @@
 
 namespace zindle {
 
-// The bare version shown in the debug boxes.
-constexpr const char* kVersion = "1.2.6";
+// The bare version shown in the debug boxes (the file VERSION, through the
+// build).
+extern const char* const kVersion;
 
 // One line: "@(#)<source> Version: 1.2.6 <tag> Compiled: <date> at <time>".
 // Written into "sample.config" and into the record file of the launch step.

@@ -44,7 +44,8 @@ struct LastBoundary {
   unsigned generation = 0;
 };
 
-Boundary* findBoundary(const char* subbasinText, const char* boundaryText) {
+Boundary* findBoundaryCached(const char* subbasinText,
+                             const char* boundaryText) {
   thread_local LastBoundary last;
   if (last.boundary != nullptr && last.generation == storeGeneration() &&
       std::memcmp(last.names, subbasinText, kNameWidth) == 0 &&
@@ -113,7 +114,7 @@ void setValue(const char* routine, double Boundary::*member,
             boundaryLen)
       .journal()
       .f64("value", *value);
-  if (Boundary* b = findBoundary(subbasinText, boundaryText)) {
+  if (Boundary* b = findBoundaryCached(subbasinText, boundaryText)) {
     b->*member = *value;
   }
 }

@@ -40,7 +40,7 @@ int periodsSolved(const Subbasin& s) {
   return s.flowPeriods + s.sedimentPeriods;
 }
 
-const Boundary* findBoundary(const Subbasin* s, const char* boundaryText) {
+const Boundary* boundaryIn(const Subbasin* s, const char* boundaryText) {
   if (s == nullptr) return nullptr;
   auto it = s->boundaries.find(nameView(boundaryText, kNameWidth));
   return it == s->boundaries.end() ? nullptr : &it->second;
@@ -56,7 +56,7 @@ void boundaryResult(const char* routine, Quantity quantity,
       .journal()
       .f64("value", *value);
   const Subbasin* s = findSubbasin(subbasinText, kNameWidth);
-  const Boundary* b = findBoundary(s, boundaryText);
+  const Boundary* b = boundaryIn(s, boundaryText);
   if (b == nullptr) return;
   const int periods = periodsSolved(*s);
   switch (quantity) {
@@ -166,7 +166,7 @@ void GETBOUNDARYLOAD(const char* subbasinText, const char* boundaryText,
       .f64("value", *value)
       .i32("k", *k);
   const Subbasin* s = findSubbasin(subbasinText, kNameWidth);
-  const Boundary* b = findBoundary(s, boundaryText);
+  const Boundary* b = boundaryIn(s, boundaryText);
   if (b == nullptr) return;
   *value = b->load * *k + periodsSolved(*s);
 }
