@@ -36,8 +36,6 @@ int runGuarded(int argc, char** argv) {
 #ifdef _WIN32
 #include <windows.h>
 
-#include <cstdlib>
-
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   // The runtime library's argument vector; the free command-line string is
   // not used.

@@ -51,13 +51,12 @@ Boundary* findBoundaryCached(const char* subbasinText,
       std::memcmp(last.names, subbasinText, kNameWidth) == 0 &&
       std::memcmp(last.names + kNameWidth, boundaryText, kNameWidth) == 0)
     return last.boundary;
-  Subbasin* s = findSubbasin(subbasinText, kNameWidth);
-  if (s == nullptr) return nullptr;
-  auto it = s->boundaries.find(nameView(boundaryText, kNameWidth));
-  if (it == s->boundaries.end()) return nullptr;
+  Boundary* found =
+      findBoundary(findSubbasin(subbasinText, kNameWidth), boundaryText);
+  if (found == nullptr) return nullptr;
   std::memcpy(last.names, subbasinText, kNameWidth);
   std::memcpy(last.names + kNameWidth, boundaryText, kNameWidth);
-  last.boundary = &it->second;
+  last.boundary = found;
   last.generation = storeGeneration();
   return last.boundary;
 }

@@ -40,12 +40,6 @@ int periodsSolved(const Subbasin& s) {
   return s.flowPeriods + s.sedimentPeriods;
 }
 
-const Boundary* boundaryIn(const Subbasin* s, const char* boundaryText) {
-  if (s == nullptr) return nullptr;
-  auto it = s->boundaries.find(nameView(boundaryText, kNameWidth));
-  return it == s->boundaries.end() ? nullptr : &it->second;
-}
-
 enum class Quantity { kOutflow, kStage, kTotalLoad, kTotalConcentration };
 
 void boundaryResult(const char* routine, Quantity quantity,
@@ -55,8 +49,8 @@ void boundaryResult(const char* routine, Quantity quantity,
             boundaryLen)
       .journal()
       .f64("value", *value);
-  const Subbasin* s = findSubbasin(subbasinText, kNameWidth);
-  const Boundary* b = boundaryIn(s, boundaryText);
+  Subbasin* s = findSubbasin(subbasinText, kNameWidth);
+  const Boundary* b = findBoundary(s, boundaryText);
   if (b == nullptr) return;
   const int periods = periodsSolved(*s);
   switch (quantity) {
@@ -165,8 +159,8 @@ void GETBOUNDARYLOAD(const char* subbasinText, const char* boundaryText,
       .journal()
       .f64("value", *value)
       .i32("k", *k);
-  const Subbasin* s = findSubbasin(subbasinText, kNameWidth);
-  const Boundary* b = boundaryIn(s, boundaryText);
+  Subbasin* s = findSubbasin(subbasinText, kNameWidth);
+  const Boundary* b = findBoundary(s, boundaryText);
   if (b == nullptr) return;
   *value = b->load * *k + periodsSolved(*s);
 }

@@ -38,6 +38,12 @@ Subbasin* findSubbasin(const char* text, std::size_t n) {
   return it == subbasins().end() ? nullptr : &it->second;
 }
 
+Boundary* findBoundary(Subbasin* s, const char* boundaryText) {
+  if (s == nullptr) return nullptr;
+  auto it = s->boundaries.find(nameView(boundaryText, kNameWidth));
+  return it == s->boundaries.end() ? nullptr : &it->second;
+}
+
 namespace {
 std::atomic<unsigned> generation{0};
 }  // namespace

@@ -91,6 +91,8 @@ void setSubbasinValue(const char* routine, const char* subbasinText,
 }
 // The subbasin of that name, or null.
 Subbasin* findSubbasin(const char* text, std::size_t n);
+// The boundary of `s` (which may be null) named by a 32-byte text, or null.
+Boundary* findBoundary(Subbasin* s, const char* boundaryText);
 void releaseAllSubbasins();
 // Raised by releaseAllSubbasins: pointers into the store taken before it are
 // no longer valid.

@@ -7,7 +7,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <ctime>
 
 #include "platform/c_runtime.h"
 #include "platform/posix_paths.h"

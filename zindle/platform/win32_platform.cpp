@@ -10,7 +10,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
 
 #include "platform/c_runtime.h"
 #include "platform/system_platform.h"
