@@ -5,29 +5,12 @@
 #include <cctype>
 #include <climits>
 
+#include "java_search.h"
+#include "registry_key.h"
+
 namespace zindle {
 
 namespace {
-
-// An open registry key, closed when the guard goes out of scope.
-class KeyGuard {
- public:
-  explicit KeyGuard(Platform& os) : os_(os) {}
-  ~KeyGuard() { close(); }
-  KeyGuard(const KeyGuard&) = delete;
-  KeyGuard& operator=(const KeyGuard&) = delete;
-
-  bool open(const std::string& path) { return os_.regOpenKey(path, &key_); }
-  RegKey get() const { return key_; }
-  void close() {
-    if (key_ != 0) os_.regCloseKey(key_);
-    key_ = 0;
-  }
-
- private:
-  Platform& os_;
-  RegKey key_ = 0;
-};
 
 // "%s\%s" of the root key and a subkey name, or none when the path would
 // not fit the 255-byte key path buffer.
@@ -62,14 +45,28 @@ int readLevel(const std::string& text, std::size_t pos) {
   return static_cast<int>(value);
 }
 
-std::string downloadPrompt(const LaunchSettings& settings) {
+std::string downloadPrompt(const LaunchSettings& settings,
+                           const std::string& version) {
   std::string name = settings.appName && !settings.appName->empty()
                          ? *settings.appName
                          : settings.mainClass.value_or(std::string());
   return fitBuffer(name + " requires the Java Runtime Environment version " +
-                       settings.javaVersion.value_or(std::string()) +
-                       "\nDo you want to download it?",
+                       version + "\nDo you want to download it?",
                    kDownloadPromptSize);
+}
+
+std::string downloadPrompt(const LaunchSettings& settings) {
+  return downloadPrompt(settings, settings.javaVersion.value_or(std::string()));
+}
+
+// The current runtime's key named none: the wider search, else the box.
+std::optional<std::string> searchFurther(Launcher& launcher,
+                                         const char* notFound) {
+  if (std::optional<std::string> home = searchJavaHome(launcher, nullptr))
+    if (std::optional<std::string> path = makeJavaExePath(launcher, *home))
+      return path;
+  launcher.os.messageBox(notFound, "Error!", kMbIconError);
+  return std::nullopt;
 }
 
 constexpr std::size_t length(const char* text) {
@@ -87,6 +84,30 @@ static_assert(length(kDownloadCommandHead) + length(kJava142DownloadPage) + 1 <
                   kDownloadCommandSize,
               "download command must fit its buffer");
 
+// The page for `version`: the configuration's address when it gave one,
+// else a page only for 1.4.2 and 1.5. Not waited for: the browser runs on
+// its own.
+void openDownloadPage(Launcher& launcher, const std::string& version) {
+  const std::optional<std::string>& address = launcher.settings.javaDownloadUrl;
+  std::string page;
+  if (address)
+    page = *address;
+  else if (hasPrefix(version, "1.4.2"))
+    page = kJava142DownloadPage;
+  else if (hasPrefix(version, "1.5"))
+    page = kJavaDownloadPage;
+  if (page.empty()) return;
+
+  ProcessRequest request;
+  request.commandLine = std::string(kDownloadCommandHead) + page + "\"";
+  request.creationFlags = 0;
+  request.inheritHandles = true;
+  ProcessHandle process = 0;
+  unsigned error = 0;
+  if (launcher.os.startProcess(request, &process, &error))
+    launcher.os.closeProcess(process);
+}
+
 }  // namespace
 
 JavaVersionParts splitJavaVersion(const std::string& version) {
@@ -102,15 +123,18 @@ JavaVersionParts splitJavaVersion(const std::string& version) {
   return parts;
 }
 
+std::string unquotedJavaExePath(const LaunchSettings& settings,
+                                const std::string& home) {
+  return home + (settings.debug ? "\\bin\\java.exe" : "\\bin\\javaw.exe");
+}
+
 std::optional<std::string> makeJavaExePath(Launcher& launcher,
                                            const std::string& home) {
   const LaunchSettings& settings = launcher.settings;
   bool quoted = home.find(' ') != std::string::npos || settings.isVistaOrLater;
   if (quoted) debugBox(launcher, home, "Adding double quotes around", kMbOk);
   std::string path = quoted ? "\"" : "";
-  path += home;
-  path += "\\bin";
-  path += settings.debug ? "\\java.exe" : "\\javaw.exe";
+  path += unquotedJavaExePath(settings, home);
   if (quoted) path += "\"";
   // The path shares the home directory's buffer: no room, no path.
   if (path.size() >= kJavaHomeSize) return std::nullopt;
@@ -121,28 +145,27 @@ std::optional<std::string> findCurrentJava(Launcher& launcher) {
   Platform& os = launcher.os;
   const unsigned icon = kMbIconError;
 
-  KeyGuard root(os);
+  RegistryKey root(os);
   if (!root.open(kJavaRootKey)) {
     debugBox(launcher, kJavaRootKey, "Error Accessing Registry!", icon);
-    os.messageBox("No Java Installation Found", "Error!", icon);
-    return std::nullopt;
+    return searchFurther(launcher, "No Java Installation Found");
   }
   std::string current;
   if (!os.regQueryString(root.get(), "CurrentVersion", kCurrentVersionSize,
                          &current)) {
     debugBox(launcher, "Java Current Version Key", "Error Reading Registry",
              icon);
-    os.messageBox("No Java Installation Found", "Error!", icon);
-    return std::nullopt;
+    root.close();
+    return searchFurther(launcher, "No Java Installation Found");
   }
   std::optional<std::string> path = subkeyPath(current);
-  KeyGuard version(os);
+  RegistryKey version(os);
   if (!path || !version.open(*path)) {
     debugBox(launcher, "Java Current Version", "Error Accessing Registry!",
              icon);
-    os.messageBox("No Java Installation (No Current Version) Found", "Error!",
-                  icon);
-    return std::nullopt;
+    root.close();
+    return searchFurther(launcher,
+                         "No Java Installation (No Current Version) Found");
   }
   std::string home;
   std::optional<std::string> javaPath;
@@ -150,10 +173,45 @@ std::optional<std::string> findCurrentJava(Launcher& launcher) {
     javaPath = makeJavaExePath(launcher, home);
   if (!javaPath) {
     debugBox(launcher, "Java Home Directory", "Error Reading Registry!", icon);
-    os.messageBox("No Java Installation Home Directory Found", "Error!", icon);
-    return std::nullopt;
+    version.close();
+    root.close();
+    return searchFurther(launcher, "No Java Installation Home Directory Found");
   }
   return javaPath;
+}
+
+std::optional<std::string> findJavaForMinVersion(Launcher& launcher,
+                                                 const std::string& minimum) {
+  const JavaVersionNumbers numbers = readJavaVersion(minimum);
+  // A minimum without a number names no version a runtime could reach.
+  if (!numbers.empty())
+    if (std::optional<std::string> home = searchJavaHome(launcher, &numbers))
+      if (std::optional<std::string> path = makeJavaExePath(launcher, *home))
+        return path;
+  if (!launcher.settings.quiet &&
+      launcher.os.messageBox(downloadPrompt(launcher.settings, minimum),
+                             "Java Runtime Environment Not Found",
+                             kMbYesNo | kMbIconError) == kIdYes)
+    openDownloadPage(launcher, minimum);
+  return std::nullopt;
+}
+
+bool isDownloadAddress(const std::string& address) {
+  auto lowered = [](std::string text) {
+    for (char& c : text)
+      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return text;
+  };
+  const std::string scheme = lowered(address.substr(0, 8));
+  if (!hasPrefix(scheme, "http://") && !hasPrefix(scheme, "https://"))
+    return false;
+  // FileProtocolHandler also opens files and programs, and a quote would
+  // end the quoted argument: only a plain web address is passed on.
+  for (char c : address)
+    if (c == '"' || static_cast<unsigned char>(c) <= ' ' || c == 0x7F)
+      return false;
+  return length(kDownloadCommandHead) + address.size() + 1 <
+         kDownloadCommandSize;
 }
 
 JavaSearch findJavaForVersion(Launcher& launcher) {
@@ -173,7 +231,7 @@ JavaSearch findJavaForVersion(Launcher& launcher) {
            fitBuffer(std::string(kJavaRootKey) + "\\" + *settings.javaVersion,
                      kKeyPathSize),
            "JavaInstallRegPath", kMbOk);
-  KeyGuard key(os);
+  RegistryKey key(os);
   if (!path || !key.open(*path)) {
     debugBox(launcher, "Java Current Version", "Error Accessing Registry!",
              icon);
@@ -209,7 +267,7 @@ EarlyExit selectInstalledVersion(Launcher& launcher) {
   // rather than cut into a different one.
   if (settings.javaVersion->size() >= kScannedVersionSize) return std::nullopt;
 
-  KeyGuard root(os);
+  RegistryKey root(os);
   if (!root.open(kJavaRootKey)) {
     debugBox(launcher, "Java Current Version", "Error Accessing Registry!",
              kMbIconError);
@@ -266,24 +324,7 @@ int offerJavaDownload(Launcher& launcher, const std::string& caption) {
 }
 
 void openJavaDownloadPage(Launcher& launcher) {
-  const std::optional<std::string>& version = launcher.settings.javaVersion;
-  if (!version || version->empty()) return;
-  const char* page = nullptr;
-  if (hasPrefix(*version, "1.4.2"))
-    page = kJava142DownloadPage;
-  else if (hasPrefix(*version, "1.5"))
-    page = kJavaDownloadPage;
-  if (page == nullptr) return;
-
-  ProcessRequest request;
-  request.commandLine = std::string(kDownloadCommandHead) + page + "\"";
-  request.creationFlags = 0;
-  request.inheritHandles = true;
-  ProcessHandle process = 0;
-  unsigned error = 0;
-  // Not checked and not waited for: the browser runs on its own.
-  if (launcher.os.startProcess(request, &process, &error))
-    launcher.os.closeProcess(process);
+  openDownloadPage(launcher, launcher.settings.javaVersion.value_or(""));
 }
 
 }  // namespace zindle

@@ -1,11 +1,10 @@
 // The launcher's only door to the operating system.
 //
 // Everything the portable launcher code needs from the system goes through
-// this interface: message boxes, the read-only registry view of
-// HKEY_LOCAL_MACHINE, process creation and waiting, consoles, the shell,
-// the environment, the current directory, files and the calendar clock.
-// There are three implementations: Win32 (the real calls), POSIX (the Linux
-// build) and a recording fake for unit tests.
+// this interface: message boxes, read-only registry views, process creation and
+// waiting, consoles, the shell, the environment, the current directory, files
+// and the calendar clock. There are three implementations: Win32 (the real
+// calls), POSIX (the Linux build) and a recording fake for unit tests.
 #pragma once
 
 #include <cstdint>
@@ -37,6 +36,16 @@ constexpr unsigned kCreateNoWindow = 0x08000000u;
 // is anchored when it begins with "/".
 enum class PathStyle { kWindows, kPosix };
 
+// Where a registry key is read: HKEY_LOCAL_MACHINE or HKEY_CURRENT_USER,
+// in the launcher's own view or in the 64-bit or 32-bit view of a 64-bit
+// system (a 32-bit program sees only the 32-bit view of its own accord).
+enum class RegistryRoot { kMachine, kUser };
+enum class RegistryView { kOwn, k64, k32 };
+struct RegistryPlace {
+  RegistryRoot root = RegistryRoot::kMachine;
+  RegistryView view = RegistryView::kOwn;
+};
+
 // An open registry key or a started process; 0 means none.
 using RegKey = std::uintptr_t;
 using ProcessHandle = std::uintptr_t;
@@ -61,9 +70,14 @@ class Platform {
   virtual int messageBox(const std::string& text, const std::string& caption,
                          unsigned style) = 0;
 
-  // --- Registry, read only, under HKEY_LOCAL_MACHINE, KEY_READ access.
-  // Each returns true on success; on failure the out-parameter is untouched.
-  virtual bool regOpenKey(const std::string& path, RegKey* key) = 0;
+  // --- Registry, read only, KEY_READ access. Each returns true on success;
+  // on failure the out-parameter is untouched.
+  virtual bool regOpenKeyIn(const RegistryPlace& place, const std::string& path,
+                            RegKey* key) = 0;
+  // A key of HKEY_LOCAL_MACHINE in the launcher's own view.
+  bool regOpenKey(const std::string& path, RegKey* key) {
+    return regOpenKeyIn(RegistryPlace{}, path, key);
+  }
   // Reads a string value of at most maxBytes bytes including the
   // terminator; the text returned never holds more than maxBytes - 1 bytes.
   virtual bool regQueryString(RegKey key, const std::string& valueName,
@@ -116,6 +130,10 @@ class Platform {
   virtual bool changeDirectory(const std::string& path) = 0;
   // _access(path, 0): true when the path names an existing file or directory.
   virtual bool pathExists(const std::string& path) = 0;
+  // True when startProcess would find the program that `path` (a path with
+  // folders, unquoted) names: on Windows the file itself; on POSIX also the
+  // names it stands for there (without ".exe", javaw as java).
+  virtual bool programExists(const std::string& path) = 0;
   // Reads a whole file as bytes. On failure returns false and sets *error to
   // the runtime library's text for the failure (strerror).
   virtual bool readFile(const std::string& path, std::string* contents,

@@ -99,6 +99,10 @@ std::string unquoted(const std::string& text) {
 
 }  // namespace
 
+bool SystemPlatform::programExists(const std::string& path) {
+  return !resolveProgram(path).empty();
+}
+
 bool SystemPlatform::startProcess(const ProcessRequest& request,
                                   ProcessHandle* process, unsigned* errorCode) {
   SplitArguments split = splitArguments(request.commandLine);
