@@ -392,9 +392,10 @@ REG
     expect_status 0
     expect_line "$record" "cmdline=\"$W\jre8\bin\javaw.exe\" -classpath  app.Main"
     rm -f "$record"
-    printf '\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\JavaSoft\\JDK\\11.0.2]\r\n"JavaHome"="%s"\r\n' \
-      "$(printf '%s' "$W\jre" | sed 's/\\/\\\\/g')" >>"$dir/views.reg"
-    registry_views <"$dir/views.reg"
+    { cat "$dir/views.reg"
+      printf '\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\JavaSoft\\JDK\\11.0.2]\r\n"JavaHome"="%s"\r\n' \
+        "$(printf '%s' "$W\jre" | sed 's/\\/\\\\/g')"; } >"$dir/more.reg"
+    registry_views <"$dir/more.reg"
     run -q
     expect_status 0
     expect_line "$record" "cmdline=\"$W\jre\bin\javaw.exe\" -classpath  app.Main"
