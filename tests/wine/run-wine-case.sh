@@ -94,21 +94,24 @@ registry() {
     >/dev/null 2>&1 || fail "reg import failed"
 }
 # Removes every key the launcher's Java search reads, from both views and
-# from HKEY_CURRENT_USER: the cases share one prefix. Deletions reach the
-# 32-bit view only through its Wow6432Node path in the 64-bit view.
+# from HKEY_CURRENT_USER: the cases share one prefix. reg import applies a
+# deletion in its own view only, whatever /reg: says; reg delete reaches the
+# other one.
+search_keys=(JavaSoft 'Eclipse Adoptium' AdoptOpenJDK 'Microsoft\JDK'
+  'Azul Systems' BellSoft)
 no_registry() {
-  local key root
+  local key
   { printf 'REGEDIT4\r\n\r\n'
-    for key in JavaSoft 'Eclipse Adoptium' AdoptOpenJDK 'Microsoft\JDK' \
-      'Azul Systems' BellSoft; do
-      for root in HKEY_LOCAL_MACHINE 'HKEY_LOCAL_MACHINE\SOFTWARE\Wow6432Node' \
-        HKEY_CURRENT_USER; do
-        case $root in *Wow6432Node) printf '[-%s\%s]\r\n' "$root" "$key" ;;
-          *) printf '[-%s\SOFTWARE\%s]\r\n' "$root" "$key" ;; esac
-      done
+    for key in "${search_keys[@]}"; do
+      printf '[-HKEY_LOCAL_MACHINE\\SOFTWARE\\%s]\r\n' "$key"
+      printf '[-HKEY_CURRENT_USER\\SOFTWARE\\%s]\r\n' "$key"
     done
   } >"$dir/clean.reg"
-  "$wine" reg import "$W\\clean.reg" /reg:64 </dev/null >/dev/null 2>&1
+  "$wine" reg import "$W\\clean.reg" </dev/null >/dev/null 2>&1
+  for key in "${search_keys[@]}"; do
+    "$wine" reg delete "HKLM\\Software\\$key" /f /reg:$((96 - view)) \
+      </dev/null >/dev/null 2>&1
+  done
 }
 # Imports a .reg text from standard input as written (the 32-bit view's
 # keys named under Wow6432Node), after removing what the search reads.
@@ -118,6 +121,8 @@ registry_views() {
   "$wine" reg import "$W\\views.reg" /reg:64 </dev/null >/dev/null 2>&1 ||
     fail "reg import failed"
 }
+# A path as a .reg file writes it: each backslash doubled.
+reg_path() { printf '%s' "$1" | sed 's/\\/\\\\/g'; }
 # A runtime directory of its own holding the stub, and a release file when
 # a version is given: runtime DIR [VERSION].
 runtime() {
@@ -353,14 +358,15 @@ CONFIG
     # 32-bit Java 8, from either launcher; JAVA_HOME with a higher release
     # version wins over both.
     runtime jre8
+    jre=$(reg_path "$W\\jre\\") jre8=$(reg_path "$W\\jre8")
     registry_views <<REG
 REGEDIT4
 
 [HKEY_LOCAL_MACHINE\SOFTWARE\Eclipse Adoptium\JDK\17.0.9.9\hotspot\MSI]
-"Path"="$(printf '%s' "$W\jre\" | sed 's/\\/\\\\/g')"
+"Path"="$jre"
 
 [HKEY_LOCAL_MACHINE\SOFTWARE\Wow6432Node\JavaSoft\Java Runtime Environment\1.8.0_301]
-"JavaHome"="$(printf '%s' "$W\jre8" | sed 's/\\/\\\\/g')"
+"JavaHome"="$jre8"
 REG
     printf 'mainclass app.Main\r\n' | config
     run -q
@@ -378,14 +384,15 @@ REG
     # for an older one present, and a runtime of the 32-bit view is taken
     # only when the 64-bit view has none present.
     runtime jre8
+    jre8=$(reg_path "$W\\jre8") gone=$(reg_path 'C:\gone\jdk-21')
     registry_views <<REG
 REGEDIT4
 
 [HKEY_LOCAL_MACHINE\SOFTWARE\JavaSoft\JDK\21]
-"JavaHome"="C:\\gone\\jdk-21"
+"JavaHome"="$gone"
 
 [HKEY_LOCAL_MACHINE\SOFTWARE\Wow6432Node\JavaSoft\Java Runtime Environment\1.8]
-"JavaHome"="$(printf '%s' "$W\jre8" | sed 's/\\/\\\\/g')"
+"JavaHome"="$jre8"
 REG
     printf 'mainclass app.Main\r\n' | config
     run -q
@@ -394,7 +401,7 @@ REG
     rm -f "$record"
     { cat "$dir/views.reg"
       printf '\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\JavaSoft\\JDK\\11.0.2]\r\n"JavaHome"="%s"\r\n' \
-        "$(printf '%s' "$W\jre" | sed 's/\\/\\\\/g')"; } >"$dir/more.reg"
+        "$(reg_path "$W\\jre")"; } >"$dir/more.reg"
     registry_views <"$dir/more.reg"
     run -q
     expect_status 0
