@@ -94,7 +94,7 @@ ConfigRead findAppConfig(Launcher& launcher, const std::string& exePath) {
     launcher.os.writeStdout("no Application config file\n");
     if (!settings.quiet)
       launcher.os.messageBox("No Application config file", "Error", kMbOk);
-    return {1, std::nullopt};
+    return {kConfigUnreadable, std::nullopt};
   }
   if (settings.debug) {
     launcher.os.writeStdout("reading app config " + path + "\n");
@@ -122,9 +122,9 @@ int runSequence(Launcher& launcher, const std::vector<std::string>& args,
 
   const ConfigRead read = findAppConfig(launcher, exePath);
   if (read.earlyExit) return *read.earlyExit;
-  if (read.code != 0) {
+  if (read.code != kConfigRead) {
     debugBox(launcher, commandLineBox, "LpCmdLine");
-    return kConfigUnreadableStatus;
+    return kExitConfigUnreadable;
   }
 
   if (settings.debug) {
@@ -140,12 +140,7 @@ int runSequence(Launcher& launcher, const std::vector<std::string>& args,
 
   while (launch(launcher) == kRestartCode) {
   }
-  return 0;
-}
-
-int runLauncher(Platform& platform, const std::vector<std::string>& args) {
-  Launcher launcher(platform);
-  return runSequence(launcher, args);
+  return kExitSuccess;
 }
 
 }  // namespace zindle
