@@ -22,12 +22,17 @@ enum : unsigned {
   kMbOk = 0x00000000u,
   kMbYesNo = 0x00000004u,
   kMbIconError = 0x00000010u,
+  kMbTypeMask = 0x0000000Fu,  // the bits that choose the buttons
 };
 enum : int {
   kIdOk = 1,
   kIdYes = 6,
   kIdNo = 7,
 };
+
+// The major version of Windows Vista. From it on the launcher quotes the
+// Java path and every program argument.
+constexpr unsigned kVistaMajorVersion = 6;
 
 // CreateProcessA creation flag used when no console is wanted.
 constexpr unsigned kCreateNoWindow = 0x08000000u;

@@ -57,7 +57,7 @@ EarlyExit parseOptions(Launcher& launcher,
 }
 
 bool detectVistaOrLater(Launcher& launcher) {
-  return launcher.os.windowsMajorVersion() > 5;
+  return launcher.os.windowsMajorVersion() >= kVistaMajorVersion;
 }
 
 void fixStartDirectory(Launcher& launcher, const std::string& exePath) {
@@ -86,8 +86,11 @@ ConfigRead findAppConfig(Launcher& launcher, const std::string& exePath) {
       std::string name =
           last == std::string::npos ? exePath : exePath.substr(last + 1);
       // Only the exact lower-case ending is cut: RUNNER.EXE keeps it.
-      if (name.size() >= 4 && name.compare(name.size() - 4, 4, ".exe") == 0)
-        name.resize(name.size() - 4);
+      constexpr std::string_view kExeSuffix = ".exe";
+      if (name.size() >= kExeSuffix.size() &&
+          name.compare(name.size() - kExeSuffix.size(), kExeSuffix.size(),
+                       kExeSuffix) == 0)
+        name.resize(name.size() - kExeSuffix.size());
       path = settings.startDir + separator + name + ".config";
     }
   } catch (const std::bad_alloc&) {

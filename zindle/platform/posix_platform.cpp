@@ -33,7 +33,7 @@ int SystemPlatform::messageBox(const std::string& text,
   std::string box = "[" + caption + "] " + text;
   if (box.empty() || box.back() != '\n') box += '\n';
   writeAll(stderr, box);
-  if ((style & 0xFu) != kMbYesNo) return kIdOk;
+  if ((style & kMbTypeMask) != kMbYesNo) return kIdOk;
   // Without a terminal nobody can answer; No is the safe answer.
   if (!isatty(STDIN_FILENO)) return kIdNo;
   writeAll(stderr, "Yes or No? [y/N] ");
@@ -44,7 +44,7 @@ int SystemPlatform::messageBox(const std::string& text,
 
 unsigned SystemPlatform::windowsMajorVersion() {
   // The Linux build behaves like the launcher on Vista or later.
-  return 6;
+  return kVistaMajorVersion;
 }
 
 unsigned SystemPlatform::processId() { return static_cast<unsigned>(getpid()); }
