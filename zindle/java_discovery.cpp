@@ -12,6 +12,20 @@ namespace zindle {
 
 namespace {
 
+// Buffer sizes of discovery, in bytes including the terminating zero, that
+// only this file uses (the shared ones are in java_discovery.h). Texts that
+// would not fit are refused or cut, never overrun (see each user).
+constexpr std::size_t kScannedVersionSize = 20;   // required version, scanned
+constexpr std::size_t kCurrentVersionSize = 255;  // "CurrentVersion" value
+constexpr std::size_t kDownloadPromptSize = 255;
+constexpr std::size_t kNoHomeTextSize = 2048;
+
+// The download pages offered when the required runtime is missing.
+constexpr const char* kJavaDownloadPage = "https://www.java.com/download/";
+constexpr const char* kJava142DownloadPage =
+    "https://www.oracle.com/java/technologies/java-archive-javase-v142-"
+    "downloads.html";
+
 // "%s\%s" of the root key and a subkey name, or none when the path would
 // not fit the 255-byte key path buffer.
 std::optional<std::string> subkeyPath(const std::string& name) {
@@ -69,43 +83,16 @@ std::optional<std::string> searchFurther(Launcher& launcher,
   return std::nullopt;
 }
 
-constexpr std::size_t length(const char* text) {
-  std::size_t n = 0;
-  while (text[n] != '\0') ++n;
-  return n;
-}
-
-constexpr const char* kDownloadCommandHead =
-    "rundll32 url.dll,FileProtocolHandler \"";
-static_assert(length(kDownloadCommandHead) + length(kJavaDownloadPage) + 1 <
-                  kDownloadCommandSize,
-              "download command must fit its buffer");
-static_assert(length(kDownloadCommandHead) + length(kJava142DownloadPage) + 1 <
-                  kDownloadCommandSize,
-              "download command must fit its buffer");
-
 // The page for `version`: the configuration's address when it gave one,
-// else a page only for 1.4.2 and 1.5. Not waited for: the browser runs on
-// its own.
+// else a page only for 1.4.2 and 1.5.
 void openDownloadPage(Launcher& launcher, const std::string& version) {
   const std::optional<std::string>& address = launcher.settings.javaDownloadUrl;
-  std::string page;
   if (address)
-    page = *address;
+    launcher.os.openAddress(*address);
   else if (hasPrefix(version, "1.4.2"))
-    page = kJava142DownloadPage;
+    launcher.os.openAddress(kJava142DownloadPage);
   else if (hasPrefix(version, "1.5"))
-    page = kJavaDownloadPage;
-  if (page.empty()) return;
-
-  ProcessRequest request;
-  request.commandLine = std::string(kDownloadCommandHead) + page + "\"";
-  request.creationFlags = 0;
-  request.inheritHandles = true;
-  ProcessHandle process = 0;
-  unsigned error = 0;
-  if (launcher.os.startProcess(request, &process, &error))
-    launcher.os.closeProcess(process);
+    launcher.os.openAddress(kJavaDownloadPage);
 }
 
 }  // namespace
@@ -197,21 +184,15 @@ std::optional<std::string> findJavaForMinVersion(Launcher& launcher,
 }
 
 bool isDownloadAddress(const std::string& address) {
-  auto lowered = [](std::string text) {
-    for (char& c : text)
-      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return text;
-  };
-  const std::string scheme = lowered(address.substr(0, 8));
+  const std::string scheme = asciiLower(address.substr(0, 8));
   if (!hasPrefix(scheme, "http://") && !hasPrefix(scheme, "https://"))
     return false;
-  // FileProtocolHandler also opens files and programs, and a quote would
+  // The system's handler also opens files and programs, and a quote would
   // end the quoted argument: only a plain web address is passed on.
   for (char c : address)
     if (c == '"' || static_cast<unsigned char>(c) <= ' ' || c == 0x7F)
       return false;
-  return length(kDownloadCommandHead) + address.size() + 1 <
-         kDownloadCommandSize;
+  return address.size() <= kMaxAddressChars;
 }
 
 JavaSearch findJavaForVersion(Launcher& launcher) {
@@ -288,7 +269,7 @@ EarlyExit selectInstalledVersion(Launcher& launcher) {
       continue;
     os.writeStdout("checking (" + std::to_string(index + 1) + ") " + name +
                    "\n");
-    if (name.compare(0, required.base.size(), required.base) != 0) continue;
+    if (!hasPrefix(name, required.base)) continue;
     os.writeStdout("found correct java version " + name +
                    ". checking patch level\n");
     const JavaVersionParts installed = splitJavaVersion(name);
@@ -315,12 +296,12 @@ EarlyExit selectInstalledVersion(Launcher& launcher) {
   return std::nullopt;
 }
 
-int offerJavaDownload(Launcher& launcher, const std::string& caption) {
+ExitStatus offerJavaDownload(Launcher& launcher, const std::string& caption) {
   if (!launcher.settings.quiet &&
       launcher.os.messageBox(downloadPrompt(launcher.settings), caption,
                              kMbYesNo | kMbIconError) == kIdYes)
     openJavaDownloadPage(launcher);
-  return kDownloadOfferedStatus;
+  return kExitDownloadOffered;
 }
 
 void openJavaDownloadPage(Launcher& launcher) {

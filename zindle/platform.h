@@ -1,14 +1,19 @@
 // The launcher's only door to the operating system.
 //
 // Everything the portable launcher code needs from the system goes through
-// this interface: message boxes, read-only registry views, process creation and
-// waiting, consoles, the shell, the environment, the current directory, files
-// and the calendar clock. There are three implementations: Win32 (the real
-// calls), POSIX (the Linux build) and a recording fake for unit tests.
+// this interface: message boxes, read-only registry views, process creation
+// and waiting, consoles, the shell and the browser, the environment, the
+// current directory, files, path rules and the calendar clock. It says what
+// the launcher wants done; how a system does it (a rundll32 command, a list
+// separator, a registry view flag) stays below it.
+// There are three implementations: Win32 (the real calls), POSIX (the Linux
+// build) and a recording fake for unit tests.
 #pragma once
 
 #include <cstdint>
 #include <string>
+
+#include "exit_status.h"
 
 namespace zindle {
 
@@ -17,6 +22,7 @@ enum : unsigned {
   kMbOk = 0x00000000u,
   kMbYesNo = 0x00000004u,
   kMbIconError = 0x00000010u,
+  kMbTypeMask = 0x0000000Fu,  // the bits that choose the buttons
 };
 enum : int {
   kIdOk = 1,
@@ -24,11 +30,16 @@ enum : int {
   kIdNo = 7,
 };
 
-// The exit code with which the Java application asks to be started again.
-constexpr int kRestartCode = 999;
+// The major version of Windows Vista. From it on the launcher quotes the
+// Java path and every program argument.
+constexpr unsigned kVistaMajorVersion = 6;
 
 // CreateProcessA creation flag used when no console is wanted.
 constexpr unsigned kCreateNoWindow = 0x08000000u;
+
+// The longest web address openAddress hands on; a longer one is not opened
+// (Windows forms a command of 512 bytes around it).
+constexpr std::size_t kMaxAddressChars = 472;
 
 // How the launcher's own path is read. Windows: directories are separated
 // by a backslash, and a path is anchored when it has a drive letter (a colon
@@ -110,6 +121,10 @@ class Platform {
   virtual bool setConsoleTitle(const std::string& title) = 0;
   // ShellExecuteA(NULL, "open", file, "", NULL, SW_SHOW); returns its result.
   virtual std::intptr_t shellOpen(const std::string& file) = 0;
+  // Hands a web address (of at most kMaxAddressChars characters) to the
+  // system's browser and does not wait for it. Whether a browser started is
+  // not reported: nothing depends on it.
+  virtual void openAddress(const std::string& url) = 0;
 
   // --- System facts.
   virtual unsigned windowsMajorVersion() = 0;  // GetVersionExA dwMajorVersion
@@ -152,6 +167,9 @@ class Platform {
 
   // --- Path rules for the launcher's own path and its configuration name.
   virtual PathStyle pathStyle() = 0;
+  // What separates the entries of a path list such as Java's class path:
+  // ";" on Windows, ":" on POSIX.
+  virtual char pathListSeparator() = 0;
 
   // --- Standard streams.
   virtual void writeStdout(const std::string& text) = 0;

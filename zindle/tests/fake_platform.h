@@ -17,10 +17,10 @@
 namespace zindle::testing {
 
 struct FakeEvent {
-  std::string kind;  // "box", "regOpen", "regQuery", "regInfo", "regEnum",
-                     // "regClose", "exists", "start", "waitIdle", "wait",
-                     // "close", "allocConsole", "title", "shell", "setenv",
-                     // "chdir", "write", "stdout", "stderr"
+  std::string kind;     // "box", "regOpen", "regQuery", "regInfo", "regEnum",
+                        // "regClose", "exists", "start", "waitIdle", "wait",
+                        // "close", "allocConsole", "title", "shell", "open",
+                        // "setenv", "chdir", "write", "stdout", "stderr"
   std::string text;     // box text, key path, value name, command line, ...
   std::string caption;  // box caption, working directory, env value, ...
   unsigned number = 0;  // box style, creation flags, exit status, index ...
@@ -62,6 +62,7 @@ class FakePlatform : public Platform {
   unsigned majorVersion = 6;
   unsigned pid = 4242;
   PathStyle style = PathStyle::kWindows;
+  char listSeparator = ';';
 
   // --- record ---
   std::vector<FakeEvent> events;
@@ -95,6 +96,7 @@ class FakePlatform : public Platform {
   bool allocConsole() override;
   bool setConsoleTitle(const std::string& title) override;
   std::intptr_t shellOpen(const std::string& file) override;
+  void openAddress(const std::string& url) override;
   unsigned windowsMajorVersion() override { return majorVersion; }
   unsigned processId() override { return pid; }
   std::int64_t calendarSeconds() override;
@@ -114,6 +116,7 @@ class FakePlatform : public Platform {
   void writeStdout(const std::string& text) override;
   void writeStderr(const std::string& text) override;
   PathStyle pathStyle() override { return style; }
+  char pathListSeparator() override { return listSeparator; }
 
  private:
   struct OpenKey {
