@@ -9,13 +9,11 @@ check_pe_version.py FILE KEY=VALUE...
   icon=PATH.ico           the file's icon images are exactly those of PATH
   kind=gui32|gui64|dll64  machine and subsystem
   imports=A.dll,B.dll     the imported DLLs, exactly (case ignored)
-  manifest=PATH           one application manifest, exactly the file PATH,
-                          asking for asInvoker, Vista to 10/11, per-monitor
-                          DPI awareness and long paths
+  manifest=PATH           one application manifest (resource 1), exactly
+                          the file PATH
 Prints each mismatch and exits 1 when there is any."""
 import struct
 import sys
-import xml.etree.ElementTree
 
 import pefile
 
@@ -54,42 +52,11 @@ def pe_manifests(pe):
     return found
 
 
-MANIFEST_WANTS = (
-    ("requestedExecutionLevel level", ".//{urn:schemas-microsoft-com:asm.v3}"
-     "requestedExecutionLevel", "level", "asInvoker"),
-    ("dpiAware", ".//{http://schemas.microsoft.com/SMI/2005/WindowsSettings}"
-     "dpiAware", None, "true/pm"),
-    ("dpiAwareness", ".//{http://schemas.microsoft.com/SMI/2016/WindowsSettings}"
-     "dpiAwareness", None, "PerMonitorV2, PerMonitor"),
-    ("longPathAware", ".//{http://schemas.microsoft.com/SMI/2016/WindowsSettings}"
-     "longPathAware", None, "true"),
-)
-# Vista, 7, 8, 8.1, 10 and 11.
-SUPPORTED_OS = {"{e2011457-1546-43c5-a5fe-008deee3d3f0}",
-                "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",
-                "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",
-                "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",
-                "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"}
-
-
 def manifest_problems(pe, path):
     found = pe_manifests(pe)
     if [name for name, _ in found] != [1]:
         return [f"manifest resources {[name for name, _ in found]}, expected [1]"]
-    data = found[0][1]
-    problems = [] if data == open(path, "rb").read() else [f"manifest differs from {path}"]
-    root = xml.etree.ElementTree.fromstring(data)
-    for what, where, attribute, wanted in MANIFEST_WANTS:
-        node = root.find(where)
-        actual = None if node is None else (
-            node.get(attribute) if attribute else (node.text or "").strip())
-        if actual != wanted:
-            problems.append(f"manifest {what}: {actual!r}, expected {wanted!r}")
-    systems = {n.get("Id") for n in root.iter(
-        "{urn:schemas-microsoft-com:compatibility.v1}supportedOS")}
-    if systems != SUPPORTED_OS:
-        problems.append(f"manifest supportedOS {sorted(systems)}")
-    return problems
+    return [] if found[0][1] == open(path, "rb").read() else [f"manifest differs from {path}"]
 
 
 def strings(pe):
