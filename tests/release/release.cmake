@@ -13,6 +13,14 @@ add_test(NAME release_install_tree
                  ${CMAKE_CPACK_COMMAND} ${PROJECT_VERSION})
 set_tests_properties(release_install_tree PROPERTIES TIMEOUT 120)
 
+# The archive writer of scripts/release.sh: the same bytes from the same
+# tree whatever the umask, file times and time zone.
+if(preset STREQUAL "linux")
+  add_test(NAME release_archive_reproducible
+           COMMAND ${ZINDLE_SYSTEM_PYTHON} ${ZINDLE_RELEASE_CHECKS}/check_archive.py
+                   ${PROJECT_SOURCE_DIR} ${CMAKE_BINARY_DIR}/archive-check)
+endif()
+
 if(NOT WIN32)
   return()
 endif()
@@ -48,5 +56,29 @@ if(TARGET zindle AND preset STREQUAL "win32")
                    -DPYTHON=${ZINDLE_SYSTEM_PYTHON}
                    -DVERSION=${PROJECT_VERSION}
                    -P ${ZINDLE_RELEASE_CHECKS}/branded_build.cmake)
-  set_tests_properties(release_branded_launcher PROPERTIES TIMEOUT 300)
+  set_tests_properties(release_branded_launcher PROPERTIES TIMEOUT 300
+                       RESOURCE_LOCK zindle_release_builds)
+
+  # The launcher built twice, in build folders at different paths.
+  add_test(NAME release_reproducible_launcher
+           COMMAND ${CMAKE_COMMAND}
+                   -DSOURCE=${PROJECT_SOURCE_DIR} -DBUILD=${CMAKE_BINARY_DIR}/twice
+                   -DTOOLCHAIN=${CMAKE_TOOLCHAIN_FILE}
+                   -P ${ZINDLE_RELEASE_CHECKS}/reproducible_build.cmake)
+  set_tests_properties(release_reproducible_launcher PROPERTIES TIMEOUT 600
+                       RESOURCE_LOCK zindle_release_builds)
+endif()
+
+# The launcher signed in each way scripts/release.sh signs, then run.
+if(TARGET zindle)
+  foreach(way IN ITEMS pfx command)
+    set(test release_signed_launcher_${way})
+    add_test(NAME ${test}
+             COMMAND ${ZINDLE_RELEASE_CHECKS}/signed_launcher.sh ${way}
+                     $<TARGET_FILE:zindle> $<TARGET_FILE_DIR:zindle_stub_java>
+                     ${CMAKE_BINARY_DIR}/signed ${PROJECT_SOURCE_DIR}
+                     ${ZINDLE_SYSTEM_PYTHON} ${PROJECT_VERSION} ${ZINDLE_ICON})
+    zindle_wine_test(${test})
+    set_tests_properties(${test} PROPERTIES TIMEOUT 240)
+  endforeach()
 endif()
