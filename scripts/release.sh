@@ -32,9 +32,9 @@ started=$(date +%s)
 commit=$(git rev-parse HEAD)
 version=$(head -n 1 VERSION)
 SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}
-# The same files whatever the caller's zone, language and umask.
-export SOURCE_DATE_EPOCH TZ=UTC LC_ALL=C
-umask 022
+# The archives take their times in UTC whatever the zone
+# (scripts/make-archive.py), and the file lists sort the same everywhere.
+export SOURCE_DATE_EPOCH LC_ALL=C
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/zindle-release.XXXXXX")
 trap 'rm -rf "$work"' EXIT

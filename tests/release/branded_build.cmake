@@ -7,13 +7,7 @@ set(icon ${BUILD}/model.ico)
 set(product "Surface \"Model\" Studio")
 set(description "Surface Model launcher")
 
-function(run)
-  execute_process(COMMAND ${ARGN} RESULT_VARIABLE status
-                  OUTPUT_VARIABLE out ERROR_VARIABLE out)
-  if(NOT status EQUAL 0)
-    message(FATAL_ERROR "failed (${status}): ${ARGN}\n${out}")
-  endif()
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/run_command.cmake)
 
 run(${PYTHON} ${SOURCE}/tools/make_icon.py ${icon} 48 24)
 run(${CMAKE_COMMAND} -S ${SOURCE} -B ${BUILD}/tree

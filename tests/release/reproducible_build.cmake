@@ -3,25 +3,16 @@
 # for byte. With debug information, so that a build folder written into
 # the binary shows.
 # cmake -DSOURCE= -DBUILD= -DTOOLCHAIN= -P reproducible_build.cmake
+include(${CMAKE_CURRENT_LIST_DIR}/run_command.cmake)
 file(REMOVE_RECURSE ${BUILD})
 set(ENV{SOURCE_DATE_EPOCH} 1765000000)
 set(launchers)
 foreach(tree IN ITEMS a a-second-build-folder/with/a/longer/path)
   set(dir ${BUILD}/${tree})
-  foreach(step IN ITEMS configure build)
-    if(step STREQUAL "configure")
-      set(command ${CMAKE_COMMAND} -S ${SOURCE} -B ${dir}
-          -DCMAKE_TOOLCHAIN_FILE=${TOOLCHAIN} -DCMAKE_BUILD_TYPE=RelWithDebInfo
-          -DZINDLE_BUILD_BRIDGE=OFF -DBUILD_TESTING=OFF)
-    else()
-      set(command ${CMAKE_COMMAND} --build ${dir} --target zindle -j2)
-    endif()
-    execute_process(COMMAND ${command} RESULT_VARIABLE status
-                    OUTPUT_VARIABLE out ERROR_VARIABLE out)
-    if(NOT status EQUAL 0)
-      message(FATAL_ERROR "${step} in ${dir} failed (${status}):\n${out}")
-    endif()
-  endforeach()
+  run(${CMAKE_COMMAND} -S ${SOURCE} -B ${dir}
+      -DCMAKE_TOOLCHAIN_FILE=${TOOLCHAIN} -DCMAKE_BUILD_TYPE=RelWithDebInfo
+      -DZINDLE_BUILD_BRIDGE=OFF -DBUILD_TESTING=OFF)
+  run(${CMAKE_COMMAND} --build ${dir} --target zindle -j2)
   file(GLOB exe ${dir}/zindle/*.exe)
   list(APPEND launchers ${exe})
 endforeach()
