@@ -1,5 +1,5 @@
 # Checks of what a release ships: the install tree of every component and
-# the archive (all presets), the version information and icons of the
+# the archives (all presets), the version information and icons of the
 # Windows files, and a launcher branded through the cache variables.
 
 find_program(ZINDLE_SYSTEM_PYTHON python3 PATHS /usr/bin NO_DEFAULT_PATH)
@@ -12,14 +12,6 @@ add_test(NAME release_install_tree
                  ${CMAKE_BINARY_DIR}/release-check ${CMAKE_COMMAND}
                  ${CMAKE_CPACK_COMMAND} ${PROJECT_VERSION})
 set_tests_properties(release_install_tree PROPERTIES TIMEOUT 120)
-
-# The archive writer of scripts/release.sh: the same bytes from the same
-# tree whatever the umask, file times and time zone.
-if(preset STREQUAL "linux")
-  add_test(NAME release_archive_reproducible
-           COMMAND ${ZINDLE_SYSTEM_PYTHON} ${ZINDLE_RELEASE_CHECKS}/check_archive.py
-                   ${PROJECT_SOURCE_DIR} ${CMAKE_BINARY_DIR}/archive-check)
-endif()
 
 if(NOT WIN32)
   return()
