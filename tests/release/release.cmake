@@ -38,7 +38,7 @@ if(TARGET Velmora)
 endif()
 
 # A launcher built with an integrator's icon and texts, from a build tree of
-# its own with only the launcher.
+# its own with only the launcher, twice in different folders.
 if(TARGET zindle AND preset STREQUAL "win32")
   set(branded ${CMAKE_BINARY_DIR}/branded)
   add_test(NAME release_branded_launcher
@@ -48,17 +48,7 @@ if(TARGET zindle AND preset STREQUAL "win32")
                    -DPYTHON=${ZINDLE_SYSTEM_PYTHON}
                    -DVERSION=${PROJECT_VERSION}
                    -P ${ZINDLE_RELEASE_CHECKS}/branded_build.cmake)
-  set_tests_properties(release_branded_launcher PROPERTIES TIMEOUT 300
-                       RESOURCE_LOCK zindle_release_builds)
-
-  # The launcher built twice, in build folders at different paths.
-  add_test(NAME release_reproducible_launcher
-           COMMAND ${CMAKE_COMMAND}
-                   -DSOURCE=${PROJECT_SOURCE_DIR} -DBUILD=${CMAKE_BINARY_DIR}/twice
-                   -DTOOLCHAIN=${CMAKE_TOOLCHAIN_FILE}
-                   -P ${ZINDLE_RELEASE_CHECKS}/reproducible_build.cmake)
-  set_tests_properties(release_reproducible_launcher PROPERTIES TIMEOUT 600
-                       RESOURCE_LOCK zindle_release_builds)
+  set_tests_properties(release_branded_launcher PROPERTIES TIMEOUT 600)
 endif()
 
 # The launcher signed in each way scripts/release.sh signs, then run.

@@ -1,89 +1,62 @@
 #!/usr/bin/env bash
-# Signs a copy of the launcher through scripts/sign-files.sh with a
-# throwaway certificate, the way a release signs it, and checks the result:
-# the signature verifies against that certificate, the version information
-# and icon are still there, taking the signature out again gives back the
-# unsigned file, and the signed launcher still runs its smoke case under
-# Wine.
+# Signs a copy of the launcher with a throwaway certificate through
+# scripts/sign-files.sh, as a release does, and checks that the signature
+# verifies, that the password reached no command line, that the version
+# information and icon stay, that removing the signature gives back the
+# unsigned file, and that the signed launcher runs its Wine smoke case.
 #
 # usage: signed_launcher.sh WAY LAUNCHER_EXE TOOLS_DIR WORK_DIR SOURCE_DIR
 #                           PYTHON VERSION ICON
-# WAY: pfx      a PKCS#12 file with its password in a file; the password
-#               must reach no command line
-#      command  ZINDLE_SIGN_COMMAND, a small script around osslsigncode
-# TOOLS_DIR, WINEPREFIX and the rest as for tests/wine/run-wine-case.sh.
+# WAY: pfx (ZINDLE_SIGN_PFX and a password file) or command
+# (ZINDLE_SIGN_COMMAND, a script around osslsigncode). TOOLS_DIR and the
+# environment as for tests/wine/run-wine-case.sh.
 set -u
-way=$1 launcher=$2 tools=$3 work=$4 source=$5 python=$6 version=$7 icon=$8
-dir=$work/$way
-rm -rf "$dir"
-mkdir -p "$dir/bin"
+way=$1 launcher=$2 tools=$3 dir=$4/$1 source=$5 python=$6 version=$7 icon=$8
+rm -rf "$dir" && mkdir -p "$dir/bin" || exit 1
+exe=$dir/$(basename "$launcher")
 failures=0
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
-quiet() {  # runs a command, showing its output only when it fails
-  "$@" >"$dir/last.log" 2>&1 || { cat "$dir/last.log"; return 1; }
+check() {  # what, command...: runs the command, output shown on failure
+  local what=$1
+  shift
+  "$@" >"$dir/last.log" 2>&1 ||
+    { cat "$dir/last.log"; echo "FAIL: $what"; failures=$((failures + 1)); }
 }
 
-# The throwaway certificate, valid for code signing.
 password="throwaway $$ password"
 printf '%s\n' "$password" >"$dir/password"
-quiet openssl req -x509 -newkey rsa:2048 -nodes -days 2 \
+check "certificate" openssl req -x509 -newkey rsa:2048 -nodes -days 2 \
   -subj "/CN=Zindle test signer" -addext extendedKeyUsage=codeSigning \
-  -keyout "$dir/key.pem" -out "$dir/cert.pem" || exit 1
-quiet openssl pkcs12 -export -inkey "$dir/key.pem" -in "$dir/cert.pem" \
-  -out "$dir/signer.pfx" -passout "file:$dir/password" || exit 1
-
+  -keyout "$dir/key.pem" -out "$dir/cert.pem"
+check "PKCS#12 file" openssl pkcs12 -export -inkey "$dir/key.pem" \
+  -in "$dir/cert.pem" -out "$dir/signer.pfx" -passout "file:$dir/password"
 # Every osslsigncode command line is recorded on its way to the real one.
-real=$(command -v osslsigncode) || { echo "FAIL: osslsigncode missing"; exit 1; }
-cat >"$dir/bin/osslsigncode" <<EOF
-#!/bin/sh
-printf '%s\n' "\$*" >>"$dir/command-lines"
-exec "$real" "\$@"
-EOF
-chmod +x "$dir/bin/osslsigncode"
+printf '#!/bin/sh\nprintf "%%s\\n" "$*" >>"%s"\nexec "%s" "$@"\n' \
+  "$dir/command-lines" "$(command -v osslsigncode)" >"$dir/bin/osslsigncode"
+printf '#!/bin/sh\nosslsigncode sign -certs "%s" -key "%s" -h sha256 -in "$1" -out "$1.new" && mv "$1.new" "$1"\n' \
+  "$dir/cert.pem" "$dir/key.pem" >"$dir/sign-with-key"
+chmod +x "$dir/bin/osslsigncode" "$dir/sign-with-key"
 export PATH="$dir/bin:$PATH"
 
-exe=$dir/$(basename "$launcher")
 cp "$launcher" "$exe"
 unset ZINDLE_SIGN_PFX ZINDLE_SIGN_PASSWORD_FILE ZINDLE_SIGN_COMMAND \
   ZINDLE_SIGN_TIMESTAMP_URL
 case $way in
-  pfx)
-    export ZINDLE_SIGN_PFX=$dir/signer.pfx
-    export ZINDLE_SIGN_PASSWORD_FILE=$dir/password
-    ;;
-  command)
-    cat >"$dir/sign-with-key.sh" <<EOF
-#!/bin/sh
-osslsigncode sign -certs "$dir/cert.pem" -key "$dir/key.pem" -h sha256 \
-  -in "\$1" -out "\$1.new" && mv "\$1.new" "\$1"
-EOF
-    chmod +x "$dir/sign-with-key.sh"
-    export ZINDLE_SIGN_COMMAND="$dir/sign-with-key.sh"
-    ;;
-  *)
-    echo "unknown way $way"
-    exit 2
-    ;;
+  pfx) export ZINDLE_SIGN_PFX=$dir/signer.pfx \
+         ZINDLE_SIGN_PASSWORD_FILE=$dir/password ;;
+  command) export ZINDLE_SIGN_COMMAND=$dir/sign-with-key ;;
 esac
-quiet "$source/scripts/sign-files.sh" "$exe" || fail "sign-files.sh failed"
-grep -qF -- "$password" "$dir/command-lines" &&
-  fail "the password was on a command line: $(cat "$dir/command-lines")"
-[ -x "$exe" ] || fail "the signed launcher lost its executable mode"
-
-quiet osslsigncode verify -CAfile "$dir/cert.pem" -in "$exe" ||
-  fail "the signature does not verify"
-quiet "$python" "$source/tests/release/check_pe_version.py" "$exe" \
-  "version=$version" "icon=$icon" ||
-  fail "the signed launcher lost its version information or icon"
-quiet osslsigncode remove-signature -in "$exe" -out "$dir/unsigned.exe" &&
-  cmp "$launcher" "$dir/unsigned.exe" ||
-  fail "without its signature the launcher is not the unsigned file"
-
-"$source/tests/wine/run-wine-case.sh" smoke "$exe" "$tools" "$dir/wine" ||
-  fail "the signed launcher fails its smoke case"
-
-[ "$failures" -eq 0 ] || exit 1
-echo "signed ($way), verified, unchanged otherwise, runs"
+check "signing" "$source/scripts/sign-files.sh" "$exe"
+check "no password on a command line" \
+  sh -c 'test -s "$2" && ! grep -F -- "$1" "$2"' check "$password" "$dir/command-lines"
+check "executable mode kept" test -x "$exe"
+check "signature verifies" \
+  osslsigncode verify -CAfile "$dir/cert.pem" -in "$exe"
+check "version information and icon kept" \
+  "$python" "$source/tests/release/check_pe_version.py" "$exe" \
+  "version=$version" "icon=$icon"
+check "signature removed" \
+  osslsigncode remove-signature -in "$exe" -out "$dir/unsigned.exe"
+check "unsigned again, the built file" cmp "$launcher" "$dir/unsigned.exe"
+check "smoke case of the signed launcher" \
+  "$source/tests/wine/run-wine-case.sh" smoke "$exe" "$tools" "$dir/wine"
+[ "$failures" -eq 0 ] && echo "signed ($way), verified, unchanged otherwise, runs"

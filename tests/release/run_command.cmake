@@ -1,9 +1,0 @@
-# run(COMMAND...): runs a command in a script (cmake -P) and stops the
-# script with the command and its output when it fails.
-function(run)
-  execute_process(COMMAND ${ARGN} RESULT_VARIABLE status
-                  OUTPUT_VARIABLE out ERROR_VARIABLE out)
-  if(NOT status EQUAL 0)
-    message(FATAL_ERROR "failed (${status}): ${ARGN}\n${out}")
-  endif()
-endfunction()
