@@ -24,13 +24,14 @@ bool readBathymetry(JNIEnv* env, jobject bathymetry, BathymetryBuffers& b) {
   ScopedLocalRef<jclass> cls(env, env->GetObjectClass(bathymetry));
   jclass c = cls.get();
   return c != nullptr &&
-         readTable(env, bathymetry, c, "_cellVolumeElevationInfo", -1, 2,
+         readTable(env, bathymetry, c, "_cellVolumeElevationInfo", kAllRows, 2,
                    b.cellVolumeElevationInfo, &b.cellCount) &&
-         readTable(env, bathymetry, c, "_cellVolumeElevationValues", -1, 2,
-                   b.cellVolumeElevationValues, &b.cellVolumeElevationCount) &&
-         readTable(env, bathymetry, c, "_faceAreaElevationInfo", -1, 2,
+         readTable(env, bathymetry, c, "_cellVolumeElevationValues", kAllRows,
+                   2, b.cellVolumeElevationValues,
+                   &b.cellVolumeElevationCount) &&
+         readTable(env, bathymetry, c, "_faceAreaElevationInfo", kAllRows, 2,
                    b.faceAreaElevationInfo, &b.faceCount) &&
-         readTable(env, bathymetry, c, "_faceAreaElevationValues", -1, 4,
+         readTable(env, bathymetry, c, "_faceAreaElevationValues", kAllRows, 4,
                    b.faceAreaElevationValues, &b.faceAreaElevationCount);
 }
 

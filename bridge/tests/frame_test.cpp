@@ -3,8 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <thread>
+
+#if defined(_WIN32)
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
 
 #include "fake_jni.h"
 #include "native_methods.h"
@@ -119,6 +128,28 @@ TEST_F(RelayTest, MissingClassPrintsTheTwoLines) {
   EXPECT_EQ(testing::internal::GetCapturedStdout(),
             "sendMessageToJava: message: SETLOGFILE RELAY lost again\n"
             "sendMessageToJava: methodID is NULL\n");
+}
+
+// Standard output that is not a terminal (as under CTest) is fully
+// buffered: a line reaches the file it is redirected to only when flushed.
+// Read before anything here flushes, the file holds what the bridge flushed.
+TEST_F(RelayTest, TheTwoLinesAreFlushedAsTheyArePrinted) {
+  const std::string path = testing::TempDir() + "relay_flush.txt";
+  std::fflush(stdout);
+  const int saved = dup(fileno(stdout));
+  FILE* file = std::fopen(path.c_str(), "w");
+  ASSERT_NE(file, nullptr);
+  dup2(fileno(file), fileno(stdout));
+  relay("RELAY flushed");
+  std::ostringstream seen;
+  seen << std::ifstream(path).rdbuf();
+  std::fflush(stdout);
+  dup2(saved, fileno(stdout));
+  close(saved);
+  std::fclose(file);
+  EXPECT_EQ(seen.str(),
+            "sendMessageToJava: message: SETLOGFILE RELAY flushed\n"
+            "sendMessageToJava: epClass is NULL\n");
 }
 
 TEST_F(RelayTest, EachMessageArrivesOnTheThreadThatRelayedIt) {
