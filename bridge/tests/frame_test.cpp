@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -114,42 +115,46 @@ TEST_F(RelayTest, MissingClassOrMethodLeavesNoException) {
   EXPECT_EQ(jvm.callCount("NewStringUTF"), 0);
 }
 
-TEST_F(RelayTest, MissingClassPrintsTheTwoLines) {
-  testing::internal::CaptureStdout();
-  relay("RELAY lost");
-  std::fflush(stdout);
-  EXPECT_EQ(testing::internal::GetCapturedStdout(),
-            "sendMessageToJava: message: SETLOGFILE RELAY lost\n"
-            "sendMessageToJava: epClass is NULL\n");
-  jvm.defineClass("vmz/ErrorProcessor");
-  testing::internal::CaptureStdout();
-  relay("RELAY lost again");
-  std::fflush(stdout);
-  EXPECT_EQ(testing::internal::GetCapturedStdout(),
-            "sendMessageToJava: message: SETLOGFILE RELAY lost again\n"
-            "sendMessageToJava: methodID is NULL\n");
-}
-
-// Standard output that is not a terminal (as under CTest) is fully
-// buffered: a line reaches the file it is redirected to only when flushed.
-// Read before anything here flushes, the file holds what the bridge flushed.
-TEST_F(RelayTest, TheTwoLinesAreFlushedAsTheyArePrinted) {
-  const std::string path = testing::TempDir() + "relay_flush.txt";
+// What `action` prints on standard output and flushes. Standard output that
+// is not a terminal (as under CTest) is fully buffered: a line reaches the
+// file it is redirected to only when flushed, and the file is read before
+// anything here flushes.
+std::string flushedOutputOf(const std::function<void()>& action) {
+  const std::string path = testing::TempDir() + "flushed_output.txt";
   std::fflush(stdout);
   const int saved = dup(fileno(stdout));
   FILE* file = std::fopen(path.c_str(), "w");
-  ASSERT_NE(file, nullptr);
+  if (file == nullptr) return "cannot open " + path;
   dup2(fileno(file), fileno(stdout));
-  relay("RELAY flushed");
+  action();
   std::ostringstream seen;
   seen << std::ifstream(path).rdbuf();
   std::fflush(stdout);
   dup2(saved, fileno(stdout));
   close(saved);
   std::fclose(file);
-  EXPECT_EQ(seen.str(),
-            "sendMessageToJava: message: SETLOGFILE RELAY flushed\n"
-            "sendMessageToJava: epClass is NULL\n");
+  return seen.str();
+}
+
+// Flushed line by line, so they come in order with Java's own output and
+// survive a crash of the JVM.
+TEST_F(RelayTest, MissingClassOrMethodPrintsTwoFlushedLines) {
+  struct Case {
+    bool classDefined;
+    const char* path;
+    const char* lines;
+  } cases[] = {
+      {false, "RELAY lost",
+       "sendMessageToJava: message: SETLOGFILE RELAY lost\n"
+       "sendMessageToJava: epClass is NULL\n"},
+      {true, "RELAY lost again",
+       "sendMessageToJava: message: SETLOGFILE RELAY lost again\n"
+       "sendMessageToJava: methodID is NULL\n"},
+  };
+  for (const Case& c : cases) {
+    if (c.classDefined) jvm.defineClass("vmz/ErrorProcessor");
+    EXPECT_EQ(flushedOutputOf([&] { relay(c.path); }), c.lines);
+  }
 }
 
 TEST_F(RelayTest, EachMessageArrivesOnTheThreadThatRelayedIt) {
