@@ -174,13 +174,7 @@ bool readGeometry(JNIEnv* env, jobject geometry, GeometryBuffers& g) {
 
 // The cell and face counts handed over are remembered under the name once
 // the routine has them: the result methods size their arrays by them.
-void initializeGeometry(JNIEnv* env, const char* name, jobject geometry) {
-  if (geometry == nullptr) {
-    throwNullArgument(env, "geometry");
-    return;
-  }
-  GeometryBuffers g;
-  if (!readGeometry(env, geometry, g)) return;
+void initializeGeometry(const char* name, const GeometryBuffers& g) {
   const int cellCount = g.cellCount;
   const int internalCellCount = g.internalCellCount;
   const int cellFaceValueCount = g.cellFaceValueCount;
@@ -225,9 +219,9 @@ JNIEXPORT void JNICALL
 Java_qel_surface_Native2DSolver_initializeSubbasinGeometry(JNIEnv* env, jclass,
                                                            jstring subbasin,
                                                            jobject geometry) {
-  velmora::withSubbasin(env, subbasin, [&](const char* name) {
-    velmora::initializeGeometry(env, name, geometry);
-  });
+  velmora::withSubbasinRecord<velmora::GeometryBuffers>(
+      env, subbasin, geometry, "geometry", velmora::readGeometry,
+      velmora::initializeGeometry);
 }
 
 }  // extern "C"

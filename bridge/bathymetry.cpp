@@ -35,13 +35,7 @@ bool readBathymetry(JNIEnv* env, jobject bathymetry, BathymetryBuffers& b) {
                    b.faceAreaElevationValues, &b.faceAreaElevationCount);
 }
 
-void initializeBathymetry(JNIEnv* env, const char* name, jobject bathymetry) {
-  if (bathymetry == nullptr) {
-    throwNullArgument(env, "bathymetry");
-    return;
-  }
-  BathymetryBuffers b;
-  if (!readBathymetry(env, bathymetry, b)) return;
+void initializeBathymetry(const char* name, const BathymetryBuffers& b) {
   const int cellCount = b.cellCount;
   const int cellVolumeElevationCount = b.cellVolumeElevationCount;
   const int faceCount = b.faceCount;
@@ -61,7 +55,7 @@ void initializeBathymetry(JNIEnv* env, const char* name, jobject bathymetry) {
 extern "C" JNIEXPORT void JNICALL
 Java_qel_surface_Native2DSolver_initializeSubbasinBathymetry(
     JNIEnv* env, jclass, jstring subbasin, jobject bathymetry) {
-  velmora::withSubbasin(env, subbasin, [&](const char* name) {
-    velmora::initializeBathymetry(env, name, bathymetry);
-  });
+  velmora::withSubbasinRecord<velmora::BathymetryBuffers>(
+      env, subbasin, bathymetry, "bathymetry", velmora::readBathymetry,
+      velmora::initializeBathymetry);
 }

@@ -154,6 +154,23 @@ void withNames(JNIEnv* env, jstring subbasin, jstring second,
   });
 }
 
+// The shape of the methods that read a Java object into a record of
+// buffers: under withSubbasin, a null `object` throws NullPointerException
+// naming `what`, `read(env, object, record)` fills a fresh Record, and
+// `call(name, record)` hands it to the routine once it was read in full.
+template <typename Record, typename Read, typename Call>
+void withSubbasinRecord(JNIEnv* env, jstring subbasin, jobject object,
+                        const char* what, Read&& read, Call&& call) noexcept {
+  withSubbasin(env, subbasin, [&](const char* name) {
+    if (object == nullptr) {
+      throwNullArgument(env, what);
+      return;
+    }
+    Record record;
+    if (read(env, object, record)) call(name, record);
+  });
+}
+
 // --- Owned buffers ----------------------------------------------------------
 
 // The bridge's owned buffer: n elements whose memory is not initialised,
