@@ -76,8 +76,8 @@ TEST_F(FrameTest, UnitSystemAndReleasePassThrough) {
 
 class RelayTest : public FrameTest {
  protected:
-  // The stored environment is written by setFortranLogFile; a path that
-  // begins with "RELAY" makes the stand-in relay a message during the call.
+  // A log file path that begins with "RELAY" makes the stand-in relay a
+  // message during setFortranLogFile.
   void relay(const char* path) {
     Java_qel_surface_Native2DSolver_setFortranLogFile(jvm.env(), nullptr,
                                                       jvm.string(path));
