@@ -234,7 +234,8 @@ struct CriticalAccess {
 // obtained (mode 0) when it goes out of scope, however the method ends, in
 // the order they were obtained: that is the order in which the copies reach
 // the Java arrays, while N guards of one array each would release them the
-// other way round.
+// other way round. (Names need no such guard: withSubbasin and withNames
+// copy their bytes into solver texts and hold nothing.)
 template <std::size_t N, typename Access>
 class InPlaceArrays {
  public:
@@ -250,6 +251,11 @@ class InPlaceArrays {
   // NullPointerException naming `what`.
   bool add(jdoubleArray array, const char* what) {
     static_assert(N > 0, "an in-place guard holds at least one array");
+    if (count_ == N) {
+      throwLiteral(env_, "java/lang/Error",
+                   "more in-place arrays than the solver bridge can hold");
+      return false;
+    }
     if (array == nullptr) {
       throwNullArgument(env_, what);
       return false;
