@@ -9,25 +9,9 @@ namespace zindle {
 
 namespace {
 
-bool startsWith(const std::string& bytes, const char* mark) {
-  return bytes.compare(0, std::strlen(mark), mark) == 0;
-}
-
-// The 16-bit units after the byte-order mark; an odd last byte has no unit
-// and counts as a replaced character.
-std::u16string utf16Units(const std::string& bytes, bool bigEndian,
-                          bool* replaced) {
-  std::u16string units;
-  units.reserve(bytes.size() / 2);
-  for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
-    unsigned first = static_cast<unsigned char>(bytes[i]);
-    unsigned second = static_cast<unsigned char>(bytes[i + 1]);
-    units += static_cast<char16_t>(bigEndian ? first << 8 | second
-                                             : second << 8 | first);
-  }
-  if (bytes.size() % 2 != 0) *replaced = true;
-  return units;
-}
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf16LittleEndianMark = "\xFF\xFE";
+constexpr std::string_view kUtf16BigEndianMark = "\xFE\xFF";
 
 // Text mode: CR LF as LF, the text up to a Ctrl-Z.
 std::string textMode(std::string text) {
@@ -55,13 +39,17 @@ std::string textMode(std::string text) {
 
 std::string configFileText(Platform& os, std::string bytes, bool* replaced) {
   *replaced = false;
-  if (startsWith(bytes, "\xEF\xBB\xBF")) {
-    bytes.erase(0, 3);
-  } else if (startsWith(bytes, "\xFF\xFE") || startsWith(bytes, "\xFE\xFF")) {
-    const bool bigEndian = bytes[0] == '\xFE';
+  if (hasPrefix(bytes, kUtf8Mark)) {
+    bytes.erase(0, kUtf8Mark.size());
+  } else if (hasPrefix(bytes, kUtf16LittleEndianMark) ||
+             hasPrefix(bytes, kUtf16BigEndianMark)) {
+    const bool bigEndian = hasPrefix(bytes, kUtf16BigEndianMark);
+    // An odd last byte holds no unit and counts as a replaced character.
+    const bool oddByte = bytes.size() % 2 != 0;
     bool converted = false;
-    bytes = os.narrowUtf16(utf16Units(bytes, bigEndian, replaced), &converted);
-    *replaced = *replaced || converted;
+    bytes = os.narrowUtf16(
+        utf16Units(bytes, kUtf16BigEndianMark.size(), bigEndian), &converted);
+    *replaced = oddByte || converted;
   }
   return textMode(std::move(bytes));
 }
@@ -82,14 +70,6 @@ bool ConfigLines::next(std::string_view* line) {
   if (holdsNul_) piece = piece.substr(0, piece.find('\0'));
   *line = piece;
   return true;
-}
-
-std::vector<std::string> splitConfigLines(const std::string& contents) {
-  const std::string text = textMode(contents);
-  std::vector<std::string> pieces;
-  ConfigLines lines(text);
-  for (std::string_view piece; lines.next(&piece);) pieces.emplace_back(piece);
-  return pieces;
 }
 
 }  // namespace zindle

@@ -6,7 +6,6 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "platform.h"
 
@@ -33,9 +32,5 @@ class ConfigLines {
   std::size_t pos_ = 0;
   bool holdsNul_ = text_.find('\0') != std::string_view::npos;
 };
-
-// The pieces of a file's bytes as the reader handles them (no UTF-16
-// conversion).
-std::vector<std::string> splitConfigLines(const std::string& contents);
 
 }  // namespace zindle

@@ -127,6 +127,7 @@ std::string composeCommandLine(Launcher& launcher) {
   const LaunchSettings& settings = launcher.settings;
   const bool quoteClassPath = std::any_of(settings.classPath.begin(),
                                           settings.classPath.end(), hasBlank);
+  const char listSeparator = launcher.os.pathListSeparator();
 
   std::string line;
   line.reserve(commandLineSize(settings));
@@ -139,7 +140,7 @@ std::string composeCommandLine(Launcher& launcher) {
   line += "-classpath ";
   if (quoteClassPath) line += '"';
   for (std::size_t i = 0; i < settings.classPath.size(); ++i) {
-    if (i > 0) line += ';';
+    if (i > 0) line += listSeparator;
     // The list gets one pair of quotes; quotes that the expansion put
     // around an entry would close it early.
     if (quoteClassPath)
@@ -171,7 +172,7 @@ int launchJava(Launcher& launcher) {
 
   if (!settings.javaPath) {
     settings.javaPath = findCurrentJava(launcher);
-    if (!settings.javaPath) return kNoJavaCode;
+    if (!settings.javaPath) return kExitJavaNotStarted;
   }
   debugBox(launcher, *settings.javaPath, "Javapath is");
 
@@ -210,10 +211,10 @@ int launchJava(Launcher& launcher) {
     if (!settings.quiet) reportStartFailure(launcher, commandLine, error);
     if (settings.debug)
       os.writeStdout("CreateProcess ret 0, exitCode=" +
-                     std::to_string(kStartFailedCode) + "\n");
-    return kStartFailedCode;
+                     std::to_string(kExitJavaNotStarted) + "\n");
+    return kExitJavaNotStarted;
   }
-  os.waitForInputIdle(process, 5000);
+  os.waitForInputIdle(process, kInputIdleWaitMs);
   if (settings.showConsole && isSetAndNotEmpty(settings.consoleTitle))
     os.setConsoleTitle(*settings.consoleTitle);
   const int exitCode = os.waitForExit(process);

@@ -8,11 +8,6 @@
 
 namespace zindle {
 
-// What launchJava returns when no Java runtime could be found, and also when
-// the runtime's process could not be started: in both cases nothing ran.
-constexpr int kNoJavaCode = 2;
-constexpr int kStartFailedCode = 2;
-
 // Windows takes command lines of at most 32,767 characters, terminator
 // included.
 constexpr std::size_t kMaxCommandLineChars = 32767;
@@ -20,6 +15,10 @@ constexpr std::size_t kMaxCommandLineChars = 32767;
 // A Java process that ends sooner than this, without a log file to offer,
 // is reported as a failed launch.
 constexpr long long kQuickFailureSeconds = 3;
+
+// How long the launcher waits for a started Java to be ready for input
+// before it sets the console title, in milliseconds.
+constexpr unsigned kInputIdleWaitMs = 5000;
 
 // The Java command line for the current settings (shows the debug boxes of
 // composition in debug mode).
@@ -29,8 +28,8 @@ constexpr long long kQuickFailureSeconds = 3;
 // again: a second pair would make java.exe split them into other arguments.
 std::string composeCommandLine(Launcher& launcher);
 
-// One launch: returns the Java process's exit code, or 2 when no Java
-// runtime could be found or its process could not be started.
+// One launch: returns the Java process's exit code, or kExitJavaNotStarted
+// when no Java runtime could be found or its process could not be started.
 int launchJava(Launcher& launcher);
 
 }  // namespace zindle

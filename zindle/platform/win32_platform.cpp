@@ -104,4 +104,6 @@ std::string SystemPlatform::narrowUtf16(const std::u16string& text,
 
 PathStyle SystemPlatform::pathStyle() { return PathStyle::kWindows; }
 
+char SystemPlatform::pathListSeparator() { return ';'; }
+
 }  // namespace zindle

@@ -1,19 +1,12 @@
 #include "fake_platform.h"
 
-#include <algorithm>
-#include <cctype>
-
-#include "platform/utf8.h"
+#include "text.h"
 
 namespace zindle::testing {
 
 namespace {
 bool equalsIgnoringCase(const std::string& a, const std::string& b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) ==
-                  std::tolower(static_cast<unsigned char>(y));
-         });
+  return a.size() == b.size() && asciiLower(a) == asciiLower(b);
 }
 }  // namespace
 
@@ -141,6 +134,8 @@ std::intptr_t FakePlatform::shellOpen(const std::string& file) {
   record("shell", file);
   return 42;
 }
+
+void FakePlatform::openAddress(const std::string& url) { record("open", url); }
 
 std::int64_t FakePlatform::calendarSeconds() {
   if (!clock.empty()) {

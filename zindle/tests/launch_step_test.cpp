@@ -397,7 +397,7 @@ TEST(LaunchJava, AFailedStartIsReportedAndNotWaitedFor) {
     int code = launchJava(l);
     EXPECT_NE(code, 0);
     EXPECT_NE(code, kRestartCode);
-    EXPECT_EQ(code, kStartFailedCode);
+    EXPECT_EQ(code, kExitJavaNotStarted);
     EXPECT_TRUE(os.eventsOf("wait").empty());
     EXPECT_TRUE(os.eventsOf("waitIdle").empty());
     auto boxes = os.eventsOf("box");
@@ -424,7 +424,7 @@ TEST(LaunchJava, AFailedStartIsReportedAndNotWaitedFor) {
 TEST(LaunchJava, NoRuntimeFoundReturns2WithoutStarting) {
   FakePlatform os;
   Launcher l(os);
-  EXPECT_EQ(launchJava(l), kNoJavaCode);
+  EXPECT_EQ(launchJava(l), kExitJavaNotStarted);
   EXPECT_TRUE(os.eventsOf("start").empty());
   EXPECT_EQ(os.boxes(),
             std::vector<std::string>{"Error!|No Java Installation Found"});
@@ -441,7 +441,8 @@ TEST(RunLauncher, RestartsWhile999AndSearchesJavaOnce) {
   os.files["C:\\apps\\runner.config"] = "mainclass app.Main\n";
   os.exitCodes = {999, 999, 3, 999};
   os.clock = {0, 100, 100, 200, 200, 300};
-  int status = runLauncher(os, {"C:\\apps\\runner.exe", "-q", "arg"});
+  Launcher launcher(os);
+  int status = runSequence(launcher, {"C:\\apps\\runner.exe", "-q", "arg"});
   EXPECT_EQ(status, 0);  // the Java exit code is not passed on
   auto starts = os.eventsOf("start");
   ASSERT_EQ(starts.size(), 3u);

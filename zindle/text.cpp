@@ -1,4 +1,4 @@
-#include "platform/utf8.h"
+#include "text.h"
 
 namespace zindle {
 
@@ -25,7 +25,29 @@ void appendUtf8(std::string& out, char32_t c) {
 bool isHighSurrogate(char32_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool isLowSurrogate(char32_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
+constexpr char32_t kReplacementCharacter = 0xFFFD;
+constexpr char16_t kLatin1End = 0x100;
+
 }  // namespace
+
+std::string asciiLower(std::string text) {
+  for (char& c : text)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return text;
+}
+
+std::u16string utf16Units(std::string_view bytes, std::size_t start,
+                          bool bigEndian) {
+  std::u16string units;
+  if (bytes.size() > start) units.reserve((bytes.size() - start) / 2);
+  for (std::size_t i = start; i + 1 < bytes.size(); i += 2) {
+    unsigned first = static_cast<unsigned char>(bytes[i]);
+    unsigned second = static_cast<unsigned char>(bytes[i + 1]);
+    units += static_cast<char16_t>(bigEndian ? first << 8 | second
+                                             : second << 8 | first);
+  }
+  return units;
+}
 
 std::string utf16ToUtf8(const std::u16string& text, bool* replaced) {
   *replaced = false;
@@ -38,11 +60,18 @@ std::string utf16ToUtf8(const std::u16string& text, bool* replaced) {
       c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
       ++i;
     } else if (isHighSurrogate(c) || isLowSurrogate(c)) {
-      c = 0xFFFD;
+      c = kReplacementCharacter;
       *replaced = true;
     }
     appendUtf8(out, c);
   }
+  return out;
+}
+
+std::string latin1FromUtf16(const std::u16string& text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char16_t c : text) out += c < kLatin1End ? static_cast<char>(c) : '?';
   return out;
 }
 
