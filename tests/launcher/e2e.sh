@@ -23,6 +23,11 @@ fail() {
   failures=$((failures + 1))
 }
 
+# The released version is 1.2.6. This is the one check that names it; the
+# build and every other test take the number from the file VERSION.
+version=$(cat "$(dirname "$0")/../../VERSION")
+[ "$version" = "1.2.6" ] || fail "VERSION holds '$version', the release is 1.2.6"
+
 # run <dir> <program> [args...]: runs in <dir> with stdin from /dev/null and a
 # time limit; leaves status, out and err.
 run() {
@@ -78,7 +83,7 @@ vmparam 1=-Dhome=\"/x/my dir\"
 vmparam 2=-Dinc=1
 vmparam 3=-Dset=\$ZE_SET
 vmpath 0=\"/x/my dir/lib\"/*" "absolute start"
-expect_err_has "[Version] 1.2.6" "absolute start"
+expect_err_has "[Version] $version" "absolute start"
 expect_err_has "[LpCmdLine] [$work/app/model]" "absolute start"
 expect_err_has "[CWD] $work/app" "absolute start"
 expect_err_has "[Reading Config file] inc.config" "absolute start"

@@ -19,6 +19,7 @@ wine=$ZINDLE_WINE_LOADER/wine
 exe=$(basename "$zindle")
 view=32
 [ "${ZINDLE_WINE_ARCH:-win32}" = win64 ] && view=64
+version=$(cat "$(dirname "$0")/../../VERSION")
 
 dir="$work/$case_name"
 rm -rf "$dir"
@@ -189,7 +190,8 @@ CONFIG
     expect_line "$record" "program=javaw.exe"
     # zindle.out in the launcher's directory, in text mode (CR LF).
     [ -f "$dir/zindle.out" ] || fail "no zindle.out"
-    head -1 "$dir/zindle.out" | grep -q $'^#Version @(#).* Version: 1.2.6 .*\r$' ||
+    head -1 "$dir/zindle.out" |
+      grep -q "^#Version @(#).* Version: ${version//./\\.} .*"$'\r$' ||
       fail "zindle.out does not begin with the version and CR LF"
     [ "$(sed -n 2p "$dir/zindle.out")" = $'#Command line=\r' ] ||
       fail "zindle.out line 2: $(sed -n 2p "$dir/zindle.out")"

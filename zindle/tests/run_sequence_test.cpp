@@ -5,6 +5,7 @@
 
 #include "launcher_fixture.h"
 #include "sample_writer.h"
+#include "version.h"
 
 namespace zindle::testing {
 namespace {
@@ -227,8 +228,8 @@ TEST_F(RunSequenceTest, DebugBoxesAndTraceInOrder) {
   EXPECT_TRUE(settings.isVistaOrLater);
   EXPECT_EQ(boxesBeforeLaunch(os),
             (Strings{
-                "Running on Vista|1.2.6",
-                "Version|1.2.6",
+                std::string("Running on Vista|") + kVersion,
+                std::string("Version|") + kVersion,
                 "LpCmdLine|[C:\\Apps\\runner.exe]",
                 "CWD|C:\\Apps",
                 "Reading App Config file|[C:\\Apps\\runner.config]",
@@ -252,7 +253,7 @@ TEST_F(RunSequenceTest, BeforeVistaNoVistaBoxAndUnsetMainClassShowsEmpty) {
   EXPECT_FALSE(settings.isVistaOrLater);
   EXPECT_EQ(boxesBeforeLaunch(os),
             (Strings{
-                "Version|1.2.6",
+                std::string("Version|") + kVersion,
                 "LpCmdLine|[runner.exe]",
                 "CWD|C:\\start",
                 "Reading App Config file|[C:\\start\\runner.config]",
