@@ -14,6 +14,7 @@ namespace zindle {
 struct ConfigRead {
   int code = 0;         // 0 read or absent, 1 exists but cannot be opened
   EarlyExit earlyExit;  // set when a "javaVersion" line ends the run (5, 11)
+  bool found = false;   // the file exists
 };
 
 // Reads one configuration file into launcher.settings. Reading stops at a

@@ -78,6 +78,12 @@ bool ConfigLines::next(std::string_view* line) {
         static_cast<std::size_t>(static_cast<const char*>(lf) - text_.data()) +
         1;
   std::string_view piece = text_.substr(pos_, end - pos_);
+  // A piece cut at the limit ends its line only when the line feed comes
+  // next: a line of exactly 2047 characters is not a long one.
+  const bool cut = lf == nullptr && end < text_.size() && text_[end] != '\n';
+  if (atLineStart_) ++lineNumber_;
+  startsLongLine_ = cut && atLineStart_;
+  atLineStart_ = lf != nullptr;
   pos_ = end;
   if (holdsNul_) piece = piece.substr(0, piece.find('\0'));
   *line = piece;

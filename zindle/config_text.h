@@ -27,11 +27,19 @@ class ConfigLines {
  public:
   explicit ConfigLines(std::string_view text) : text_(text) {}
   bool next(std::string_view* line);
+  // The 1-based number of the physical line the last piece belongs to.
+  std::size_t lineNumber() const { return lineNumber_; }
+  // True when the last piece is the first of a line longer than 2047
+  // characters, whose rest comes as pieces of their own.
+  bool startsLongLine() const { return startsLongLine_; }
 
  private:
   std::string_view text_;
   std::size_t pos_ = 0;
   bool holdsNul_ = text_.find('\0') != std::string_view::npos;
+  std::size_t lineNumber_ = 0;
+  bool atLineStart_ = true;
+  bool startsLongLine_ = false;
 };
 
 // The pieces of a file's bytes as the reader handles them (no UTF-16

@@ -2,16 +2,16 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 
 #include "launcher.h"
 
 namespace zindle {
 
-// What launchJava returns when no Java runtime could be found, and also when
-// the runtime's process could not be started: in both cases nothing ran.
-constexpr int kNoJavaCode = 2;
-constexpr int kStartFailedCode = 2;
+// What one launch gave: the Java process's exit code, or none when no Java
+// process was started (no runtime found, or the start failed).
+using JavaExit = std::optional<int>;
 
 // Windows takes command lines of at most 32,767 characters, terminator
 // included.
@@ -29,8 +29,8 @@ constexpr long long kQuickFailureSeconds = 3;
 // again: a second pair would make java.exe split them into other arguments.
 std::string composeCommandLine(Launcher& launcher);
 
-// One launch: returns the Java process's exit code, or 2 when no Java
+// One launch: returns the Java process's exit code, or none when no Java
 // runtime could be found or its process could not be started.
-int launchJava(Launcher& launcher);
+JavaExit launchJava(Launcher& launcher);
 
 }  // namespace zindle

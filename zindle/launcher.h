@@ -36,10 +36,13 @@ constexpr std::size_t kVmParamCapacity = 100;
 constexpr std::size_t kProgramArgCapacity = 100;
 constexpr std::size_t kClassPathCapacity = 200;
 
-// Exit statuses of a run that ends before or instead of the launch loop.
+// Exit statuses of a run that ends before, instead of or in the launch loop.
 constexpr int kSampleWrittenStatus = 0;
 constexpr int kSampleNotWrittenStatus = 1;
 constexpr int kConfigUnreadableStatus = 2;
+// No Java process was started: no runtime found, or its start failed (also
+// on a restart).
+constexpr int kJavaNotStartedStatus = 2;
 constexpr int kNoJavaForVersionStatus = 5;
 constexpr int kDownloadOfferedStatus = 11;
 
@@ -81,6 +84,10 @@ struct Launcher {
   LaunchSettings settings;
   int includeDepth = 0;  // nesting of readConfigFile, kMaxIncludeDepth
   int filesRead = 0;     // files read so far, bounded by kMaxFilesRead
+  // The application configuration file looked for, and whether it exists:
+  // named when Java ends abnormally and no main class was set.
+  std::string appConfigPath;
+  bool appConfigFound = false;
 };
 
 // A diagnostic box, shown only in debug mode. Its texts are made only

@@ -160,6 +160,39 @@ TEST_F(ConfigReaderTest, LongLinesAreTakenInPiecesOf2047) {
   EXPECT_EQ(pieces[2].size(), 906u);
 }
 
+// Each line past the limit is named once on standard error, in every mode,
+// and in a box in debug mode.
+TEST_F(ConfigReaderTest, ALongLineIsReportedOncePerLine) {
+  const std::string tail =
+      ": longer than 2047 characters; the rest is read as lines of their own";
+  const std::string file = "C:\\start\\app.config:";
+  struct Case {
+    std::string text;
+    bool debug;
+    std::string err;
+  } cases[] = {
+      {"appname a\naddpath " + std::string(2760, 'p') + "\nmainclass M\n",
+       false, file + "2" + tail + "\n"},
+      {std::string(5000, 'c'), false, file + "1" + tail + "\n"},
+      {std::string(kMaxLineChars, 'e') + "\nappname b\n", false, ""},
+      {std::string(kMaxLineChars, 'e'), false, ""},
+      {std::string(3000, 'x') + "\r\n\r\n" + std::string(2048, 'y') + "\r\n",
+       true, file + "1" + tail + "\n" + file + "3" + tail + "\n"},
+  };
+  for (const Case& c : cases) {
+    FakePlatform fresh;
+    Launcher l(fresh);
+    l.settings.debug = c.debug;
+    fresh.files["C:\\start\\app.config"] = c.text;
+    readConfigFile(l, "C:\\start\\app.config");
+    EXPECT_EQ(fresh.err, c.err) << c.text.size();
+    std::string shown;
+    for (const auto& box : fresh.eventsOf("box"))
+      if (box.caption == "Line Too Long") shown += box.text + "\n";
+    EXPECT_EQ(shown, c.debug ? c.err : "") << c.text.size();
+  }
+}
+
 // `text` (ASCII or UTF-8 of the Basic Multilingual Plane) as UTF-16 with its
 // byte-order mark.
 std::string utf16(const std::string& text, bool bigEndian) {
@@ -230,11 +263,22 @@ TEST_F(ConfigReaderTest, EmptyFilesAndCommentsSetNothing) {
   }
 }
 
-TEST_F(ConfigReaderTest, MissingFileAndEmptyPathAreSkippedSilently) {
-  settings.debug = true;
-  EXPECT_EQ(readConfigFile(launcher, "C:\\none.config").code, 0);
-  EXPECT_EQ(readConfigFile(launcher, "").code, 0);
-  EXPECT_TRUE(os.events.empty());
+// Skipped, and named in a box only in debug mode.
+TEST_F(ConfigReaderTest, MissingFileAndEmptyPathAreSkipped) {
+  for (bool debug : {false, true}) {
+    FakePlatform fresh;
+    Launcher l(fresh);
+    l.settings.debug = debug;
+    for (const char* path : {"C:\\none.config", ""}) {
+      const ConfigRead read = readConfigFile(l, path);
+      EXPECT_EQ(read.code, 0);
+      EXPECT_FALSE(read.found);
+    }
+    const Strings named = {"Config File Not Found|C:\\none.config",
+                           "Config File Not Found|"};
+    EXPECT_EQ(fresh.boxes(), debug ? named : Strings{});
+    EXPECT_EQ(fresh.events.size(), fresh.boxes().size());
+  }
 }
 
 TEST_F(ConfigReaderTest, FileThatCannotBeOpened) {

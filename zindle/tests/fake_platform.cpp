@@ -95,7 +95,12 @@ bool FakePlatform::startProcess(const ProcessRequest& request,
                                 ProcessHandle* process, unsigned* errorCode) {
   record("start", request.commandLine, request.workingDir,
          request.creationFlags, request.hasConsoleTitle);
-  if (failStart) {
+  bool fails = failStart;
+  if (!startFailures.empty()) {
+    fails = startFailures.front();
+    startFailures.pop_front();
+  }
+  if (fails) {
     *errorCode = startError;
     return false;
   }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <functional>
 #include <string>
 #include <vector>
@@ -44,12 +45,26 @@ TEST(ComposeCommandLine, BuildsThePiecesInOrder) {
        },
        "C:\\jre\\bin\\javaw.exe -Xmx512m -DLOGFILE=C:\\logs\\app.log "
        "-classpath lib\\a.jar;lib\\b.jar app.Main \"alpha\" \"beta\" "},
-      {"no class path",
+      {"no class path: no -classpath",
        [](LaunchSettings& s) {
          s.javaPath = "java";
+         s.vmParams = {"-Xmx1m"};
          s.mainClass = "M";
        },
-       "java -classpath  M"},
+       "java -Xmx1m M"},
+      {"a main class with a blank names the class path itself",
+       [](LaunchSettings& s) {
+         s.javaPath = "java";
+         s.mainClass = "lib/* app.Main";
+       },
+       "java -classpath  lib/* app.Main"},
+      {"-jar without a main class gets no stray -classpath",
+       [](LaunchSettings& s) {
+         s.javaPath = "java";
+         s.vmParams = {"-jar app.jar"};
+         s.programArgs = {"x"};
+       },
+       "java -jar app.jar  x "},
       {"no main class, no arguments",
        [](LaunchSettings& s) {
          s.javaPath = "java";
@@ -90,7 +105,7 @@ TEST(ComposeCommandLine, BuildsThePiecesInOrder) {
          s.mainClass = "M";
          s.programArgs = {"a b", "c"};
        },
-       "java -classpath  M \"a b\" c "},
+       "java M \"a b\" c "},
       {"an argument already in quotes is not quoted again",
        [](LaunchSettings& s) {
          s.javaPath = "java";
@@ -98,7 +113,7 @@ TEST(ComposeCommandLine, BuildsThePiecesInOrder) {
          s.programArgs = {"\"a b\"", "\"c\"", "\""};
          s.isVistaOrLater = true;
        },
-       "java -classpath  M \"a b\" \"c\" \"\\\"\" "},
+       "java M \"a b\" \"c\" \"\\\"\" "},
       {"inner quotes are escaped, backslashes before a quote doubled",
        [](LaunchSettings& s) {
          s.javaPath = "java";
@@ -106,7 +121,7 @@ TEST(ComposeCommandLine, BuildsThePiecesInOrder) {
          s.programArgs = {"say\"hi", "say \"hi\" there", "C:\\Program Files\\",
                           "a\\\"b",  "C:\\dir\\",        ""};
        },
-       "java -classpath  M say\\\"hi \"say \\\"hi\\\" there\" "
+       "java M say\\\"hi \"say \\\"hi\\\" there\" "
        "\"C:\\Program Files\\\\\" a\\\\\\\"b C:\\dir\\ \"\" "},
       {"parameters and the Java path are never quoted",
        [](LaunchSettings& s) {
@@ -115,7 +130,7 @@ TEST(ComposeCommandLine, BuildsThePiecesInOrder) {
          s.mainClass = "M";
          s.isVistaOrLater = true;
        },
-       "\"C:\\Program Files\\j\\bin\\javaw.exe\" -Da=b c -classpath  M"},
+       "\"C:\\Program Files\\j\\bin\\javaw.exe\" -Da=b c M"},
   };
   for (const Case& c : cases) {
     FakePlatform os;
@@ -152,8 +167,8 @@ TEST(ComposeCommandLine, ProgramArgumentsSplitBackUnchanged) {
     l.settings.programArgs = args;
     l.settings.isVistaOrLater = vista;
     std::vector<std::string> pieces = splitCommandLine(composeCommandLine(l));
-    ASSERT_GE(pieces.size(), 3u);  // java -classpath M
-    EXPECT_EQ(std::vector<std::string>(pieces.begin() + 3, pieces.end()), args)
+    ASSERT_GE(pieces.size(), 2u);  // java M
+    EXPECT_EQ(std::vector<std::string>(pieces.begin() + 2, pieces.end()), args)
         << "Vista " << vista;
   }
 }
@@ -206,10 +221,9 @@ TEST(LaunchJava, DebugBoxesWithoutWorkingDirOrLogFile) {
   l.settings.showConsole = true;
   l.settings.logFile = "";
   launchJava(l);
-  EXPECT_EQ(os.boxes(),
-            (std::vector<std::string>{"Javapath is|j", "Starting dir|",
-                                      "Command Line is|j -classpath  ",
-                                      "Show Console|true"}));
+  EXPECT_EQ(os.boxes(), (std::vector<std::string>{
+                            "Javapath is|j", "Starting dir|",
+                            "Command Line is|j ", "Show Console|true"}));
 }
 
 TEST(LaunchJava, ConsoleTitleAndCreationFlags) {
@@ -275,12 +289,38 @@ TEST(LaunchJava, StartsWaitsAndRecordsInOrder) {
   EXPECT_EQ(os.eventsOf("waitIdle")[0].number, 5000u);
   EXPECT_EQ(os.eventsOf("start")[0].caption, "D:\\run");
   const std::string record =
-      "#Version " + versionRecord() + "\n#Command line=\njava -classpath  M\n";
+      "#Version " + versionRecord() + "\n#Command line=\njava M\n";
   auto writes = os.eventsOf("write");
   EXPECT_EQ(writes[0].text, "zindle.out");
   EXPECT_TRUE(writes[0].flag);  // text mode
   EXPECT_EQ(os.files["zindle.out"], record);
   EXPECT_EQ(os.out, record);
+}
+
+// The process starts in the folder; the box shows the stored text.
+TEST(LaunchJava, TheWorkingFolderLosesOneEnclosingPairOfQuotes) {
+  struct Case {
+    const char* stored;
+    const char* folder;
+  } cases[] = {
+      {"\"C:/users/Public/My Work\"", "C:/users/Public/My Work"},
+      {"D:\\run", "D:\\run"},
+      {"\"\"twice\"\"", "\"twice\""},
+      {"\"C:/a b\"/c", "\"C:/a b\"/c"},
+      {"\"", "\""},
+      {"\"\"", ""},
+  };
+  for (const Case& c : cases) {
+    FakePlatform os;
+    Launcher l(os);
+    l.settings.javaPath = "java";
+    l.settings.workingDir = c.stored;
+    l.settings.debug = true;
+    launchJava(l);
+    ASSERT_EQ(os.eventsOf("start").size(), 1u);
+    EXPECT_EQ(os.eventsOf("start")[0].caption, c.folder) << c.stored;
+    EXPECT_EQ(os.boxes()[1], std::string("Starting dir|") + c.stored);
+  }
 }
 
 TEST(LaunchJava, WithoutTheOptionOnlyStandardOutputGetsTheRecord) {
@@ -289,8 +329,8 @@ TEST(LaunchJava, WithoutTheOptionOnlyStandardOutputGetsTheRecord) {
   l.settings.javaPath = "java";
   launchJava(l);
   EXPECT_TRUE(os.eventsOf("write").empty());
-  EXPECT_EQ(os.out, "#Version " + versionRecord() +
-                        "\n#Command line=\njava -classpath  \n");
+  EXPECT_EQ(os.out,
+            "#Version " + versionRecord() + "\n#Command line=\njava \n");
   // An unwritable record file changes nothing.
   FakePlatform os2;
   os2.unwritable.insert("zindle.out");
@@ -355,6 +395,104 @@ TEST(LaunchJava, ReportsAnAbnormalEndByTheRules) {
   }
 }
 
+// Without a main class or "-jar", the reports of an abnormal end name the
+// configuration file looked for, and standard error gets the same sentence.
+TEST(LaunchJava, ReportsWithoutAMainClassNameTheConfiguration) {
+  const std::string missing =
+      "No main class is set: the configuration file C:\\apps\\M.config was "
+      "not found.";
+  const std::string noLine =
+      "No main class is set: the configuration file C:\\apps\\M.config has "
+      "no mainclass line.";
+  const std::string error =
+      "Error|Error launching Class \n with Java java.\n"
+      "Error=1";
+  const std::string unexpected =
+      "Unexpected Close|Application has closed in an unexpected way. Would "
+      "you like to view the log file?\n\nLog file location:a.log\n\nJava "
+      "returned the following error code: 1";
+  struct Case {
+    const char* what;
+    const char* mainClass;  // nullptr: unset
+    std::vector<std::string> vmParams;
+    bool found;
+    const char* logFile;  // nullptr: unset
+    long long seconds;
+    bool quiet;
+    std::string note;  // "" when none
+    std::string box;   // "" when none
+  } cases[] = {
+      {"no file", nullptr, {}, false, nullptr, 0, false, missing, error},
+      {"no mainclass line",
+       nullptr,
+       {},
+       true,
+       nullptr,
+       0,
+       false,
+       noLine,
+       error},
+      {"log file", nullptr, {}, false, "a.log", 60, false, missing, unexpected},
+      {"-jar in one vmparam",
+       nullptr,
+       {"-Xmx1m -jar app.jar"},
+       false,
+       nullptr,
+       0,
+       false,
+       "",
+       error},
+      {"-jarx is no -jar",
+       nullptr,
+       {"-jarx"},
+       true,
+       nullptr,
+       0,
+       false,
+       noLine,
+       error},
+      {"a main class",
+       "M",
+       {},
+       false,
+       nullptr,
+       0,
+       false,
+       "",
+       "Error|Error launching Class M\n with Java java.\nError=1"},
+      {"quiet", nullptr, {}, false, nullptr, 0, true, "", ""},
+      {"no report after 3 seconds",
+       nullptr,
+       {},
+       false,
+       nullptr,
+       3,
+       false,
+       "",
+       ""},
+  };
+  for (const Case& c : cases) {
+    FakePlatform os;
+    os.clock = {100, 100 + c.seconds};
+    os.exitCodes = {1};
+    Launcher l(os);
+    l.appConfigPath = "C:\\apps\\M.config";
+    l.appConfigFound = c.found;
+    l.settings.javaPath = "java";
+    if (c.mainClass) l.settings.mainClass = c.mainClass;
+    l.settings.vmParams = c.vmParams;
+    if (c.logFile) l.settings.logFile = c.logFile;
+    l.settings.quiet = c.quiet;
+    launchJava(l);
+    const std::string box =
+        c.box.empty() || c.note.empty() ? c.box : c.box + "\n" + c.note;
+    EXPECT_EQ(os.boxes(), box.empty() ? std::vector<std::string>{}
+                                      : std::vector<std::string>{box})
+        << c.what;
+    EXPECT_EQ(os.err, c.note.empty() ? "" : c.note + "\n") << c.what;
+  }
+}
+
 TEST(LaunchJava, TheUnexpectedCloseBoxNamesApplicationWithoutAppName) {
   for (std::optional<std::string> app :
        {std::optional<std::string>(), std::optional<std::string>("")}) {
@@ -394,10 +532,7 @@ TEST(LaunchJava, AFailedStartIsReportedAndNotWaitedFor) {
     l.settings.vmParams.assign(c.params, "-Dx");
     l.settings.quiet = c.quiet;
     if (c.workingDir) l.settings.workingDir = c.workingDir;
-    int code = launchJava(l);
-    EXPECT_NE(code, 0);
-    EXPECT_NE(code, kRestartCode);
-    EXPECT_EQ(code, kStartFailedCode);
+    EXPECT_FALSE(launchJava(l).has_value());
     EXPECT_TRUE(os.eventsOf("wait").empty());
     EXPECT_TRUE(os.eventsOf("waitIdle").empty());
     auto boxes = os.eventsOf("box");
@@ -421,10 +556,10 @@ TEST(LaunchJava, AFailedStartIsReportedAndNotWaitedFor) {
   }
 }
 
-TEST(LaunchJava, NoRuntimeFoundReturns2WithoutStarting) {
+TEST(LaunchJava, NoRuntimeFoundStartsNothing) {
   FakePlatform os;
   Launcher l(os);
-  EXPECT_EQ(launchJava(l), kNoJavaCode);
+  EXPECT_FALSE(launchJava(l).has_value());
   EXPECT_TRUE(os.eventsOf("start").empty());
   EXPECT_EQ(os.boxes(),
             std::vector<std::string>{"Error!|No Java Installation Found"});
@@ -446,13 +581,44 @@ TEST(RunLauncher, RestartsWhile999AndSearchesJavaOnce) {
   auto starts = os.eventsOf("start");
   ASSERT_EQ(starts.size(), 3u);
   for (const auto& s : starts)
-    EXPECT_EQ(s.text,
-              "\"C:\\jre8\\bin\\javaw.exe\" -classpath  app.Main \"arg\" ");
+    EXPECT_EQ(s.text, "\"C:\\jre8\\bin\\javaw.exe\" app.Main \"arg\" ");
   std::size_t rootOpens = 0;
   for (const auto& e : os.eventsOf("regOpen"))
     if (e.text == kJavaRootKey) ++rootOpens;
   EXPECT_EQ(rootOpens, 1u);
   EXPECT_EQ(os.exitCodes.size(), 1u);  // the fourth code was never used
+}
+
+// Status 2 whenever Java was not started, also on a restart; a Java
+// process that ran and ended gives 0, whatever its exit code.
+TEST(RunLauncher, EndsWith2WhenJavaWasNotStarted) {
+  struct Case {
+    const char* what;
+    bool runtime;
+    std::vector<bool> startFails;  // one per start
+    std::deque<int> exitCodes;
+    int status;
+    std::size_t starts;
+  } cases[] = {
+      {"no runtime found", false, {}, {}, 2, 0},
+      {"the start fails", true, {true}, {}, 2, 1},
+      {"the restart fails", true, {false, true}, {999}, 2, 2},
+      {"Java ran and ended with 2", true, {false}, {2}, 0, 1},
+      {"Java ran after a restart", true, {false, false}, {999, 7}, 0, 2},
+  };
+  for (const Case& c : cases) {
+    FakePlatform os;
+    if (c.runtime) {
+      os.registry[kJavaRootKey].values["CurrentVersion"] = "1.8";
+      os.registry[std::string(kJavaRootKey) + "\\1.8"].values["JavaHome"] =
+          "C:\\jre8";
+    }
+    os.startFailures.assign(c.startFails.begin(), c.startFails.end());
+    os.exitCodes = c.exitCodes;
+    EXPECT_EQ(runLauncher(os, {"C:\\apps\\runner.exe", "-q"}), c.status)
+        << c.what;
+    EXPECT_EQ(os.eventsOf("start").size(), c.starts) << c.what;
+  }
 }
 
 }  // namespace
