@@ -2,6 +2,8 @@
 #include "config_text.h"
 
 #include <cstring>
+#include <optional>
+#include <string_view>
 
 #include "launcher.h"
 
@@ -26,6 +28,48 @@ std::u16string utf16Units(const std::string& bytes, bool bigEndian,
                                              : second << 8 | first);
   }
   if (bytes.size() % 2 != 0) *replaced = true;
+  return units;
+}
+
+// The UTF-16 units of UTF-8 text. A byte that begins no valid sequence (a
+// stray continuation, an overlong form, a surrogate, a value past U+10FFFF,
+// a cut sequence) becomes U+FFFD and counts as a replaced character.
+std::u16string utf8Units(std::string_view bytes, bool* replaced) {
+  std::u16string units;
+  units.reserve(bytes.size());
+  for (std::size_t i = 0; i < bytes.size();) {
+    const unsigned lead = static_cast<unsigned char>(bytes[i]);
+    const std::size_t length = lead < 0x80   ? 1
+                               : lead < 0xC2 ? 0
+                               : lead < 0xE0 ? 2
+                               : lead < 0xF0 ? 3
+                               : lead < 0xF5 ? 4
+                                             : 0;
+    char32_t c = length == 1 ? lead : lead & (0x7F >> length);
+    bool valid = length != 0 && i + length <= bytes.size();
+    for (std::size_t k = 1; valid && k < length; ++k) {
+      const unsigned next = static_cast<unsigned char>(bytes[i + k]);
+      valid = (next & 0xC0) == 0x80;
+      c = c << 6 | (next & 0x3F);
+    }
+    // The shortest form only, and no surrogates.
+    static const char32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
+    valid = valid && c >= kLeast[length] && c <= 0x10FFFF &&
+            (c < 0xD800 || c > 0xDFFF);
+    if (!valid) {
+      units += u'\uFFFD';
+      *replaced = true;
+      ++i;
+      continue;
+    }
+    if (c >= 0x10000) {
+      units += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
+      units += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+    } else {
+      units += static_cast<char16_t>(c);
+    }
+    i += length;
+  }
   return units;
 }
 
@@ -55,12 +99,16 @@ std::string textMode(std::string text) {
 
 std::string configFileText(Platform& os, std::string bytes, bool* replaced) {
   *replaced = false;
+  std::optional<std::u16string> units;
   if (startsWith(bytes, "\xEF\xBB\xBF")) {
     bytes.erase(0, 3);
+    if (!os.codePageIsUtf8()) units = utf8Units(bytes, replaced);
   } else if (startsWith(bytes, "\xFF\xFE") || startsWith(bytes, "\xFE\xFF")) {
-    const bool bigEndian = bytes[0] == '\xFE';
+    units = utf16Units(bytes, bytes[0] == '\xFE', replaced);
+  }
+  if (units) {
     bool converted = false;
-    bytes = os.narrowUtf16(utf16Units(bytes, bigEndian, replaced), &converted);
+    bytes = os.narrowUtf16(*units, &converted);
     *replaced = *replaced || converted;
   }
   return textMode(std::move(bytes));

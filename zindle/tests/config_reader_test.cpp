@@ -251,6 +251,45 @@ TEST_F(ConfigReaderTest, FilesFromWindowsEditorsReadAsTheirAnsiTwin) {
   EXPECT_EQ(os.boxes().back(), "Characters replaced in|x.config");
 }
 
+// Where the launcher's code page is not UTF-8, a marked file is converted
+// into it; a file without a mark, or any file where the code page is UTF-8,
+// stays byte for byte. What the code page lacks is replaced and reported.
+TEST_F(ConfigReaderTest, MarkedFilesAreConvertedToTheCodePage) {
+  const std::string mark = "\xEF\xBB\xBF";
+  struct Case {
+    const char* what;
+    bool utf8CodePage;
+    std::string file;
+    const char* appName;
+    bool reported;
+  } cases[] = {
+      {"no mark", false, "appname J\xC3\xBCrgen\n", "J\xC3\xBCrgen", false},
+      {"UTF-8", false, mark + "appname J\xC3\xBCrgen\n", "J\xFCrgen", false},
+      {"UTF-8, not in the code page", false, mark + "appname \xC5\x81ukasz\n",
+       "?ukasz", true},
+      {"UTF-8, no character", false,
+       mark + "appname a\xFF\xC0\xAF\xED\xA0\x80z\n", "a??????z", true},
+      {"UTF-8, beyond 16 bits", false, mark + "appname \xF0\x9F\x98\x80\n",
+       "??", true},
+      {"UTF-16", false, utf16("appname J\xC3\xBCrgen\n", false), "J\xFCrgen",
+       false},
+      {"UTF-8 code page", true, mark + "appname J\xC3\xBCrgen\xFF\n",
+       "J\xC3\xBCrgen\xFF", false},
+  };
+  for (const Case& c : cases) {
+    FakePlatform fresh;
+    fresh.utf8CodePage = c.utf8CodePage;
+    fresh.files["x.config"] = c.file;
+    Launcher l(fresh);
+    l.settings.debug = true;
+    readConfigFile(l, "x.config");
+    EXPECT_EQ(l.settings.appName, c.appName) << c.what;
+    const Strings boxes = fresh.boxes();
+    EXPECT_EQ(boxes.back() == "Characters replaced in|x.config", c.reported)
+        << c.what;
+  }
+}
+
 TEST_F(ConfigReaderTest, EmptyFilesAndCommentsSetNothing) {
   for (const char* text : {"", "\n\n", "# a\n/ b\n#mainclass x\n", "   \n",
                            "nospace\n", "unknown keyword\n"}) {

@@ -207,7 +207,15 @@ bool FakePlatform::writeFile(const std::string& path,
 
 std::string FakePlatform::narrowUtf16(const std::u16string& text,
                                       bool* replaced) {
-  return utf16ToUtf8(text, replaced);
+  if (utf8CodePage) return utf16ToUtf8(text, replaced);
+  *replaced = false;
+  std::string narrow;
+  for (char16_t unit : text) {
+    const bool kept = unit < 0x100;
+    narrow += kept ? static_cast<char>(unit) : '?';
+    *replaced = *replaced || !kept;
+  }
+  return narrow;
 }
 
 void FakePlatform::writeStdout(const std::string& text) {
