@@ -95,12 +95,7 @@ bool FakePlatform::startProcess(const ProcessRequest& request,
                                 ProcessHandle* process, unsigned* errorCode) {
   record("start", request.commandLine, request.workingDir,
          request.creationFlags, request.hasConsoleTitle);
-  bool fails = failStart;
-  if (!startFailures.empty()) {
-    fails = startFailures.front();
-    startFailures.pop_front();
-  }
-  if (fails) {
+  if (failStart) {
     *errorCode = startError;
     return false;
   }

@@ -43,7 +43,6 @@ class FakePlatform : public Platform {
   std::deque<std::int64_t> clock;  // one per reading; default: last + 0
   std::int64_t lastClock = 1000;
   bool failStart = false;
-  std::deque<bool> startFailures;  // one per start, ahead of failStart
   unsigned startError = 2;
   std::map<std::string, std::string> startupEnv;  // names as written
   std::map<std::string, std::string> env;         // after setenv
