@@ -44,7 +44,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
     for (const std::string& a : zindle::fuzz::splitLines(in.section(0)))
       args.push_back(a);
 
-  int status = zindle::runLauncher(os, args);
+  zindle::Launcher launcher(os);
+  int status = zindle::runSequence(launcher, args);
   if (status != 0 && status != 1 && status != 2 && status != 5 && status != 11)
     fail("exit status outside 0, 1, 2, 5, 11", std::to_string(status));
   // A restart composes and starts the process again; nothing else does.
@@ -53,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
     fail("a restart request did not start the process again", "");
   if (starts > 2) fail("more starts than requested", std::to_string(starts));
   // Java was never started: the run must not end as if it had been.
-  if (os.failStart && starts > 0 && status != 2)
+  if (os.failStart && starts > 0 && status != zindle::kExitJavaNotStarted)
     fail("a start that failed did not end with status 2",
          std::to_string(status));
   return 0;

@@ -13,13 +13,6 @@
 
 namespace zindle {
 
-void toForwardSlashes(std::string& text) {
-  char* end = text.data() + text.size();
-  for (char* at = text.data();
-       (at = static_cast<char*>(std::memchr(at, '\\', end - at))) != nullptr;)
-    *at++ = '/';
-}
-
 void addJarFolder(Launcher& launcher, const std::string& folder) {
   launcher.settings.classPath.push_back(folder + "/*");
 }
@@ -200,9 +193,12 @@ struct Directive {
 
 EarlyExit addVmParam(Launcher& launcher, std::string value) {
   // "-DLOGFILE" and the character after it (normally "=") are skipped.
-  if (hasPrefix(value, "-DLOGFILE"))
-    launcher.settings.logFile =
-        value.size() > 10 ? value.substr(10) : std::string();
+  constexpr std::string_view kLogFileParam = "-DLOGFILE";
+  constexpr std::size_t kLogFileStart = kLogFileParam.size() + 1;
+  if (hasPrefix(value, kLogFileParam))
+    launcher.settings.logFile = value.size() > kLogFileStart
+                                    ? value.substr(kLogFileStart)
+                                    : std::string();
   launcher.settings.vmParams.push_back(std::move(value));
   return std::nullopt;
 }
@@ -211,7 +207,7 @@ EarlyExit setJavaVersion(Launcher& launcher, std::string value) {
   launcher.settings.javaVersion = std::move(value);
   JavaSearch search = findJavaForVersion(launcher);
   if (search.earlyExit) return search.earlyExit;
-  if (!search.path || search.path->empty()) return kNoJavaForVersionStatus;
+  if (!search.path || search.path->empty()) return kExitNoJavaForVersion;
   launcher.settings.javaPath = std::move(search.path);
   return std::nullopt;
 }
@@ -342,7 +338,7 @@ ConfigRead readConfigFile(Launcher& launcher, const std::string& path) {
             " configuration files read";
   if (!bound.empty()) {
     debugBox(launcher, bound + "; skipped " + path, "Include skipped");
-    return {0, std::nullopt, true};
+    return {kConfigRead, std::nullopt, true};
   }
   ++launcher.filesRead;
   debugBox(launcher, path, "Reading Config file");
@@ -356,7 +352,7 @@ ConfigRead readConfigFile(Launcher& launcher, const std::string& path) {
     launcher.os.writeStderr(message);
     if (!launcher.settings.quiet)
       launcher.os.messageBox(message, "Error Reading Config File", kMbOk);
-    return {1, std::nullopt, true};
+    return {kConfigUnreadable, std::nullopt, true};
   }
   bool replaced = false;
   const std::string text =

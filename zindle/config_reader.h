@@ -3,16 +3,22 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
 #include "config_text.h"
 #include "launcher.h"
 
 namespace zindle {
 
+// Whether a configuration file was read. A file that is absent counts as
+// read: the launcher runs without one.
+enum ConfigCode : int {
+  kConfigRead = 0,        // read, or absent
+  kConfigUnreadable = 1,  // exists but cannot be opened
+};
+
 // What reading one configuration file gave.
 struct ConfigRead {
-  int code = 0;         // 0 read or absent, 1 exists but cannot be opened
+  ConfigCode code = kConfigRead;
   EarlyExit earlyExit;  // set when a "javaVersion" line ends the run (5, 11)
   bool found = false;   // the file exists
 };
@@ -24,9 +30,6 @@ ConfigRead readConfigFile(Launcher& launcher, const std::string& path);
 // "$" expansion of a configuration value.
 std::string expandVariables(Launcher& launcher, const std::string& text,
                             bool quote);
-
-// Replaces each backslash by "/".
-void toForwardSlashes(std::string& text);
 
 // Appends `folder` followed by "/*" to the class path.
 void addJarFolder(Launcher& launcher, const std::string& folder);

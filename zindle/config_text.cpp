@@ -11,67 +11,9 @@ namespace zindle {
 
 namespace {
 
-bool startsWith(const std::string& bytes, const char* mark) {
-  return bytes.compare(0, std::strlen(mark), mark) == 0;
-}
-
-// The 16-bit units after the byte-order mark; an odd last byte has no unit
-// and counts as a replaced character.
-std::u16string utf16Units(const std::string& bytes, bool bigEndian,
-                          bool* replaced) {
-  std::u16string units;
-  units.reserve(bytes.size() / 2);
-  for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
-    unsigned first = static_cast<unsigned char>(bytes[i]);
-    unsigned second = static_cast<unsigned char>(bytes[i + 1]);
-    units += static_cast<char16_t>(bigEndian ? first << 8 | second
-                                             : second << 8 | first);
-  }
-  if (bytes.size() % 2 != 0) *replaced = true;
-  return units;
-}
-
-// The UTF-16 units of UTF-8 text. A byte that begins no valid sequence (a
-// stray continuation, an overlong form, a surrogate, a value past U+10FFFF,
-// a cut sequence) becomes U+FFFD and counts as a replaced character.
-std::u16string utf8Units(std::string_view bytes, bool* replaced) {
-  std::u16string units;
-  units.reserve(bytes.size());
-  for (std::size_t i = 0; i < bytes.size();) {
-    const unsigned lead = static_cast<unsigned char>(bytes[i]);
-    const std::size_t length = lead < 0x80   ? 1
-                               : lead < 0xC2 ? 0
-                               : lead < 0xE0 ? 2
-                               : lead < 0xF0 ? 3
-                               : lead < 0xF5 ? 4
-                                             : 0;
-    char32_t c = length == 1 ? lead : lead & (0x7F >> length);
-    bool valid = length != 0 && i + length <= bytes.size();
-    for (std::size_t k = 1; valid && k < length; ++k) {
-      const unsigned next = static_cast<unsigned char>(bytes[i + k]);
-      valid = (next & 0xC0) == 0x80;
-      c = c << 6 | (next & 0x3F);
-    }
-    // The shortest form only, and no surrogates.
-    static const char32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
-    valid = valid && c >= kLeast[length] && c <= 0x10FFFF &&
-            (c < 0xD800 || c > 0xDFFF);
-    if (!valid) {
-      units += u'\uFFFD';
-      *replaced = true;
-      ++i;
-      continue;
-    }
-    if (c >= 0x10000) {
-      units += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
-      units += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
-    } else {
-      units += static_cast<char16_t>(c);
-    }
-    i += length;
-  }
-  return units;
-}
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf16LittleEndianMark = "\xFF\xFE";
+constexpr std::string_view kUtf16BigEndianMark = "\xFE\xFF";
 
 // Text mode: CR LF as LF, the text up to a Ctrl-Z.
 std::string textMode(std::string text) {
@@ -100,11 +42,15 @@ std::string textMode(std::string text) {
 std::string configFileText(Platform& os, std::string bytes, bool* replaced) {
   *replaced = false;
   std::optional<std::u16string> units;
-  if (startsWith(bytes, "\xEF\xBB\xBF")) {
-    bytes.erase(0, 3);
-    if (!os.codePageIsUtf8()) units = utf8Units(bytes, replaced);
-  } else if (startsWith(bytes, "\xFF\xFE") || startsWith(bytes, "\xFE\xFF")) {
-    units = utf16Units(bytes, bytes[0] == '\xFE', replaced);
+  if (hasPrefix(bytes, kUtf8Mark)) {
+    bytes.erase(0, kUtf8Mark.size());
+    if (!os.codePageIsUtf8()) units = utf8ToUtf16(bytes, replaced);
+  } else if (hasPrefix(bytes, kUtf16LittleEndianMark) ||
+             hasPrefix(bytes, kUtf16BigEndianMark)) {
+    const bool bigEndian = hasPrefix(bytes, kUtf16BigEndianMark);
+    // An odd last byte holds no unit and counts as a replaced character.
+    *replaced = bytes.size() % 2 != 0;
+    units = utf16Units(bytes, kUtf16BigEndianMark.size(), bigEndian);
   }
   if (units) {
     bool converted = false;
@@ -136,14 +82,6 @@ bool ConfigLines::next(std::string_view* line) {
   if (holdsNul_) piece = piece.substr(0, piece.find('\0'));
   *line = piece;
   return true;
-}
-
-std::vector<std::string> splitConfigLines(const std::string& contents) {
-  const std::string text = textMode(contents);
-  std::vector<std::string> pieces;
-  ConfigLines lines(text);
-  for (std::string_view piece; lines.next(&piece);) pieces.emplace_back(piece);
-  return pieces;
 }
 
 }  // namespace zindle

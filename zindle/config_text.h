@@ -6,7 +6,6 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "platform.h"
 
@@ -43,9 +42,5 @@ class ConfigLines {
   bool atLineStart_ = true;
   bool startsLongLine_ = false;
 };
-
-// The pieces of a file's bytes as the reader handles them (no UTF-16
-// conversion).
-std::vector<std::string> splitConfigLines(const std::string& contents);
 
 }  // namespace zindle

@@ -9,6 +9,22 @@ namespace zindle {
 
 namespace {
 
+// Buffer sizes of discovery, in bytes including the terminating zero. Texts
+// that would not fit are refused or cut, never overrun (see each user).
+constexpr std::size_t kScannedVersionSize = 20;   // required version, scanned
+constexpr std::size_t kSubkeyNameSize = 256;      // 255 passed to the registry
+constexpr std::size_t kCurrentVersionSize = 255;  // "CurrentVersion" value
+constexpr std::size_t kKeyPathSize = 255;         // "%s\%s" key path
+constexpr std::size_t kJavaHomeSize = 2048;  // "JavaHome" and the Java path
+constexpr std::size_t kDownloadPromptSize = 255;
+constexpr std::size_t kNoHomeTextSize = 2048;
+
+// The download pages offered when the required runtime is missing.
+constexpr const char* kJavaDownloadPage = "https://www.java.com/download/";
+constexpr const char* kJava142DownloadPage =
+    "https://www.oracle.com/java/technologies/java-archive-javase-v142-"
+    "downloads.html";
+
 // An open registry key, closed when the guard goes out of scope.
 class KeyGuard {
  public:
@@ -71,21 +87,6 @@ std::string downloadPrompt(const LaunchSettings& settings) {
                        "\nDo you want to download it?",
                    kDownloadPromptSize);
 }
-
-constexpr std::size_t length(const char* text) {
-  std::size_t n = 0;
-  while (text[n] != '\0') ++n;
-  return n;
-}
-
-constexpr const char* kDownloadCommandHead =
-    "rundll32 url.dll,FileProtocolHandler \"";
-static_assert(length(kDownloadCommandHead) + length(kJavaDownloadPage) + 1 <
-                  kDownloadCommandSize,
-              "download command must fit its buffer");
-static_assert(length(kDownloadCommandHead) + length(kJava142DownloadPage) + 1 <
-                  kDownloadCommandSize,
-              "download command must fit its buffer");
 
 }  // namespace
 
@@ -230,7 +231,7 @@ EarlyExit selectInstalledVersion(Launcher& launcher) {
       continue;
     os.writeStdout("checking (" + std::to_string(index + 1) + ") " + name +
                    "\n");
-    if (name.compare(0, required.base.size(), required.base) != 0) continue;
+    if (!hasPrefix(name, required.base)) continue;
     os.writeStdout("found correct java version " + name +
                    ". checking patch level\n");
     const JavaVersionParts installed = splitJavaVersion(name);
@@ -257,12 +258,12 @@ EarlyExit selectInstalledVersion(Launcher& launcher) {
   return std::nullopt;
 }
 
-int offerJavaDownload(Launcher& launcher, const std::string& caption) {
+ExitStatus offerJavaDownload(Launcher& launcher, const std::string& caption) {
   if (!launcher.settings.quiet &&
       launcher.os.messageBox(downloadPrompt(launcher.settings), caption,
                              kMbYesNo | kMbIconError) == kIdYes)
     openJavaDownloadPage(launcher);
-  return kDownloadOfferedStatus;
+  return kExitDownloadOffered;
 }
 
 void openJavaDownloadPage(Launcher& launcher) {
@@ -273,17 +274,7 @@ void openJavaDownloadPage(Launcher& launcher) {
     page = kJava142DownloadPage;
   else if (hasPrefix(*version, "1.5"))
     page = kJavaDownloadPage;
-  if (page == nullptr) return;
-
-  ProcessRequest request;
-  request.commandLine = std::string(kDownloadCommandHead) + page + "\"";
-  request.creationFlags = 0;
-  request.inheritHandles = true;
-  ProcessHandle process = 0;
-  unsigned error = 0;
-  // Not checked and not waited for: the browser runs on its own.
-  if (launcher.os.startProcess(request, &process, &error))
-    launcher.os.closeProcess(process);
+  if (page != nullptr) launcher.os.openAddress(page);
 }
 
 }  // namespace zindle

@@ -12,23 +12,6 @@ namespace zindle {
 constexpr const char* kJavaRootKey =
     "SOFTWARE\\JavaSoft\\Java Runtime Environment";
 
-// Buffer sizes of discovery, in bytes including the terminating zero. Texts
-// that would not fit are refused or cut, never overrun (see each user).
-constexpr std::size_t kScannedVersionSize = 20;   // required version, scanned
-constexpr std::size_t kSubkeyNameSize = 256;      // 255 passed to the registry
-constexpr std::size_t kCurrentVersionSize = 255;  // "CurrentVersion" value
-constexpr std::size_t kKeyPathSize = 255;         // "%s\%s" key path
-constexpr std::size_t kJavaHomeSize = 2048;  // "JavaHome" and the Java path
-constexpr std::size_t kDownloadPromptSize = 255;
-constexpr std::size_t kNoHomeTextSize = 2048;
-constexpr std::size_t kDownloadCommandSize = 512;
-
-// The download pages offered when the required runtime is missing.
-constexpr const char* kJavaDownloadPage = "https://www.java.com/download/";
-constexpr const char* kJava142DownloadPage =
-    "https://www.oracle.com/java/technologies/java-archive-javase-v142-"
-    "downloads.html";
-
 // A version text split into its base and patch level.
 struct JavaVersionParts {
   std::string base;    // text before the first underscore, or all of it
@@ -66,7 +49,7 @@ std::optional<std::string> makeJavaExePath(Launcher& launcher,
                                            const std::string& home);
 
 // Offers the download page; returns the status the run then ends with, 11.
-int offerJavaDownload(Launcher& launcher, const std::string& caption);
+ExitStatus offerJavaDownload(Launcher& launcher, const std::string& caption);
 
 // Starts the download page for javaVersion, without waiting.
 void openJavaDownloadPage(Launcher& launcher);

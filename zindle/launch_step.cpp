@@ -170,6 +170,7 @@ std::string composeCommandLine(Launcher& launcher) {
   const LaunchSettings& settings = launcher.settings;
   const bool quoteClassPath = std::any_of(settings.classPath.begin(),
                                           settings.classPath.end(), hasBlank);
+  const char listSeparator = launcher.os.pathListSeparator();
 
   std::string line;
   line.reserve(commandLineSize(settings));
@@ -187,7 +188,7 @@ std::string composeCommandLine(Launcher& launcher) {
     line += "-classpath ";
     if (quoteClassPath) line += '"';
     for (std::size_t i = 0; i < settings.classPath.size(); ++i) {
-      if (i > 0) line += ';';
+      if (i > 0) line += listSeparator;
       // The list gets one pair of quotes; quotes that the expansion put
       // around an entry would close it early.
       if (quoteClassPath)
@@ -259,10 +260,10 @@ JavaExit launchJava(Launcher& launcher) {
     if (!settings.quiet) reportStartFailure(launcher, commandLine, error);
     if (settings.debug)
       os.writeStdout("CreateProcess ret 0, exitCode=" +
-                     std::to_string(kJavaNotStartedStatus) + "\n");
+                     std::to_string(kExitJavaNotStarted) + "\n");
     return std::nullopt;
   }
-  os.waitForInputIdle(process, 5000);
+  os.waitForInputIdle(process, kInputIdleWaitMs);
   if (settings.showConsole && isSetAndNotEmpty(settings.consoleTitle))
     os.setConsoleTitle(*settings.consoleTitle);
   const int exitCode = os.waitForExit(process);

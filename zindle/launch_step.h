@@ -21,6 +21,10 @@ constexpr std::size_t kMaxCommandLineChars = 32767;
 // is reported as a failed launch.
 constexpr long long kQuickFailureSeconds = 3;
 
+// How long the launcher waits for a started Java to be ready for input
+// before it sets the console title, in milliseconds.
+constexpr unsigned kInputIdleWaitMs = 5000;
+
 // The Java command line for the current settings (shows the debug boxes of
 // composition in debug mode).
 //

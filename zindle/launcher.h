@@ -9,7 +9,9 @@
 #include <string_view>
 #include <vector>
 
+#include "exit_status.h"
 #include "platform.h"
+#include "text.h"
 
 namespace zindle {
 
@@ -30,26 +32,10 @@ constexpr int kMaxFilesRead = 256;
 // At most this many "$" substitutions in one expansion, so that a value that
 // brings back its own "$NAME" ends.
 constexpr int kMaxSubstitutions = 64;
-// Nominal capacities of the three lists. Every entry is kept: the lists grow
-// past these counts rather than drop what the configuration asked for.
-constexpr std::size_t kVmParamCapacity = 100;
-constexpr std::size_t kProgramArgCapacity = 100;
-constexpr std::size_t kClassPathCapacity = 200;
-
-// Exit statuses of a run that ends before, instead of or in the launch loop.
-constexpr int kSampleWrittenStatus = 0;
-constexpr int kSampleNotWrittenStatus = 1;
-constexpr int kConfigUnreadableStatus = 2;
-// No Java process was started: no runtime found, or its start failed (also
-// on a restart).
-constexpr int kJavaNotStartedStatus = 2;
-constexpr int kNoJavaForVersionStatus = 5;
-constexpr int kDownloadOfferedStatus = 11;
-
 // The exit status with which a step ends the run early, or none when the
 // run goes on. Steps return it up to the run sequence, the one place that
 // ends the run.
-using EarlyExit = std::optional<int>;
+using EarlyExit = std::optional<ExitStatus>;
 
 struct LaunchSettings {
   std::string startDir;
@@ -101,10 +87,5 @@ inline void debugBox(Launcher& launcher, std::string_view text,
 
 // `text` as it fits a C buffer of `bufferSize` bytes: cut to bufferSize - 1.
 std::string fitBuffer(const std::string& text, std::size_t bufferSize);
-
-// True when `text` begins with `prefix` (case-sensitive).
-inline bool hasPrefix(std::string_view text, std::string_view prefix) {
-  return text.substr(0, prefix.size()) == prefix;
-}
 
 }  // namespace zindle

@@ -2,14 +2,18 @@
 //
 // Everything the portable launcher code needs from the system goes through
 // this interface: message boxes, the read-only registry view of
-// HKEY_LOCAL_MACHINE, process creation and waiting, consoles, the shell,
-// the environment, the current directory, files and the calendar clock.
+// HKEY_LOCAL_MACHINE, process creation and waiting, consoles, the shell and
+// the browser, the environment, the current directory, files, path rules
+// and the calendar clock. It says what the launcher wants done; how a system
+// does it (a rundll32 command, a list separator) stays below it.
 // There are three implementations: Win32 (the real calls), POSIX (the Linux
 // build) and a recording fake for unit tests.
 #pragma once
 
 #include <cstdint>
 #include <string>
+
+#include "exit_status.h"
 
 namespace zindle {
 
@@ -18,6 +22,7 @@ enum : unsigned {
   kMbOk = 0x00000000u,
   kMbYesNo = 0x00000004u,
   kMbIconError = 0x00000010u,
+  kMbTypeMask = 0x0000000Fu,  // the bits that choose the buttons
 };
 enum : int {
   kIdOk = 1,
@@ -25,8 +30,9 @@ enum : int {
   kIdNo = 7,
 };
 
-// The exit code with which the Java application asks to be started again.
-constexpr int kRestartCode = 999;
+// The major version of Windows Vista. From it on the launcher quotes the
+// Java path and every program argument.
+constexpr unsigned kVistaMajorVersion = 6;
 
 // CreateProcessA creation flag used when no console is wanted.
 constexpr unsigned kCreateNoWindow = 0x08000000u;
@@ -96,6 +102,9 @@ class Platform {
   virtual bool setConsoleTitle(const std::string& title) = 0;
   // ShellExecuteA(NULL, "open", file, "", NULL, SW_SHOW); returns its result.
   virtual std::intptr_t shellOpen(const std::string& file) = 0;
+  // Hands a web address to the system's browser and does not wait for it.
+  // Whether a browser started is not reported: nothing depends on it.
+  virtual void openAddress(const std::string& url) = 0;
 
   // --- System facts.
   virtual unsigned windowsMajorVersion() = 0;  // GetVersionExA dwMajorVersion
@@ -136,6 +145,9 @@ class Platform {
 
   // --- Path rules for the launcher's own path and its configuration name.
   virtual PathStyle pathStyle() = 0;
+  // What separates the entries of a path list such as Java's class path:
+  // ";" on Windows, ":" on POSIX.
+  virtual char pathListSeparator() = 0;
 
   // --- Standard streams.
   virtual void writeStdout(const std::string& text) = 0;

@@ -57,7 +57,7 @@ EarlyExit parseOptions(Launcher& launcher,
 }
 
 bool detectVistaOrLater(Launcher& launcher) {
-  return launcher.os.windowsMajorVersion() > 5;
+  return launcher.os.windowsMajorVersion() >= kVistaMajorVersion;
 }
 
 void fixStartDirectory(Launcher& launcher, const std::string& exePath) {
@@ -86,15 +86,18 @@ ConfigRead findAppConfig(Launcher& launcher, const std::string& exePath) {
       std::string name =
           last == std::string::npos ? exePath : exePath.substr(last + 1);
       // Only the exact lower-case ending is cut: RUNNER.EXE keeps it.
-      if (name.size() >= 4 && name.compare(name.size() - 4, 4, ".exe") == 0)
-        name.resize(name.size() - 4);
+      constexpr std::string_view kExeSuffix = ".exe";
+      if (name.size() >= kExeSuffix.size() &&
+          name.compare(name.size() - kExeSuffix.size(), kExeSuffix.size(),
+                       kExeSuffix) == 0)
+        name.resize(name.size() - kExeSuffix.size());
       path = settings.startDir + separator + name + ".config";
     }
   } catch (const std::bad_alloc&) {
     launcher.os.writeStdout("no Application config file\n");
     if (!settings.quiet)
       launcher.os.messageBox("No Application config file", "Error", kMbOk);
-    return {1, std::nullopt};
+    return {kConfigUnreadable, std::nullopt};
   }
   if (settings.debug) {
     launcher.os.writeStdout("reading app config " + path + "\n");
@@ -125,9 +128,9 @@ int runSequence(Launcher& launcher, const std::vector<std::string>& args,
 
   const ConfigRead read = findAppConfig(launcher, exePath);
   if (read.earlyExit) return *read.earlyExit;
-  if (read.code != 0) {
+  if (read.code != kConfigRead) {
     debugBox(launcher, commandLineBox, "LpCmdLine");
-    return kConfigUnreadableStatus;
+    return kExitConfigUnreadable;
   }
 
   if (settings.debug) {
@@ -145,14 +148,9 @@ int runSequence(Launcher& launcher, const std::vector<std::string>& args,
   // ends the run with a status of its own.
   for (;;) {
     const JavaExit exit = launch(launcher);
-    if (!exit) return kJavaNotStartedStatus;
-    if (*exit != kRestartCode) return 0;
+    if (!exit) return kExitJavaNotStarted;
+    if (*exit != kRestartCode) return kExitSuccess;
   }
-}
-
-int runLauncher(Platform& platform, const std::vector<std::string>& args) {
-  Launcher launcher(platform);
-  return runSequence(launcher, args);
 }
 
 }  // namespace zindle

@@ -24,7 +24,8 @@ bool detectVistaOrLater(Launcher& launcher);
 void fixStartDirectory(Launcher& launcher, const std::string& exePath);
 
 // Forms the configuration path from the executable's name (or -c) and reads
-// it. Its code is 0 when read or absent, non-zero when it cannot be read.
+// it. Its code is kConfigUnreadable when the file or its path cannot be
+// had.
 ConfigRead findAppConfig(Launcher& launcher, const std::string& exePath);
 
 // One launch of the Java process; returns its exit code, or none when no
@@ -38,8 +39,5 @@ using LaunchStep = JavaExit (*)(Launcher&);
 // step, run again for as long as it returns kRestartCode.
 int runSequence(Launcher& launcher, const std::vector<std::string>& args,
                 LaunchStep launch = launchJava);
-
-// runSequence on a fresh launcher over `platform`.
-int runLauncher(Platform& platform, const std::vector<std::string>& args);
 
 }  // namespace zindle

@@ -68,10 +68,10 @@ std::string sampleConfigText() {
   return text;
 }
 
-int writeSampleConfig(Launcher& launcher) {
+ExitStatus writeSampleConfig(Launcher& launcher) {
   return launcher.os.writeFile("sample.config", sampleConfigText(), false)
-             ? kSampleWrittenStatus
-             : kSampleNotWrittenStatus;
+             ? kExitSuccess
+             : kExitSampleNotWritten;
 }
 
 }  // namespace zindle

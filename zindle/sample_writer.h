@@ -12,6 +12,6 @@ std::string sampleConfigText();
 
 // Writes "sample.config" into the current directory. Returns the status the
 // run ends with: 0, or 1 (nothing reported) when the file cannot be created.
-int writeSampleConfig(Launcher& launcher);
+ExitStatus writeSampleConfig(Launcher& launcher);
 
 }  // namespace zindle

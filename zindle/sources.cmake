@@ -20,10 +20,14 @@ set(ZINDLE_CORE_SOURCES
     ${ZINDLE_SOURCE_DIR}/sample_writer.cpp
     ${ZINDLE_SOURCE_DIR}/version.cpp)
 
+# The text helpers (text.h) stand at the seam's level: the core and every
+# platform use them. Every build links exactly one platform, so they are
+# compiled with it.
+set(ZINDLE_TEXT_SOURCES ${ZINDLE_SOURCE_DIR}/text.cpp)
+
 # Below the seam: portable helpers both systems use, then each system's own.
-set(ZINDLE_PLATFORM_COMMON_SOURCES
-    ${ZINDLE_SOURCE_DIR}/platform/c_runtime.cpp
-    ${ZINDLE_SOURCE_DIR}/platform/command_line_split.cpp)
+set(ZINDLE_PLATFORM_COMMON_SOURCES ${ZINDLE_TEXT_SOURCES}
+    ${ZINDLE_SOURCE_DIR}/platform/c_runtime.cpp)
 # Each system has the same three parts: the platform, its registry reads
 # and its processes.
 foreach(system IN ITEMS posix win32)
@@ -34,11 +38,11 @@ foreach(system IN ITEMS posix win32)
          ${ZINDLE_SOURCE_DIR}/platform/${system}_${part}.cpp)
   endforeach()
 endforeach()
+# POSIX splits the composed Windows command line into an argument vector.
 list(APPEND ZINDLE_POSIX_SOURCES ${ZINDLE_SOURCE_DIR}/platform/posix_paths.cpp
-     ${ZINDLE_SOURCE_DIR}/platform/utf8.cpp)
+     ${ZINDLE_SOURCE_DIR}/platform/command_line_split.cpp)
 
 # The recording fake platform of the unit tests and fuzz targets.
 set(ZINDLE_FAKE_PLATFORM_SOURCES
     ${ZINDLE_SOURCE_DIR}/tests/fake_platform.cpp
-    ${ZINDLE_SOURCE_DIR}/platform/command_line_split.cpp
-    ${ZINDLE_SOURCE_DIR}/platform/utf8.cpp)
+    ${ZINDLE_SOURCE_DIR}/platform/command_line_split.cpp ${ZINDLE_TEXT_SOURCES})

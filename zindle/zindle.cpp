@@ -19,15 +19,16 @@ int runGuarded(int argc, char** argv) {
     for (int i = 0; i < argc; ++i) args.emplace_back(argv[i] ? argv[i] : "");
     if (args.empty()) args.emplace_back("");
     zindle::Launcher launcher(platform);
-    // The settings live until the process ends. A large configuration
-    // holds thousands of texts, and releasing them one by one just before
-    // the end would be work for nothing: the process ends here, and the
-    // C runtime flushes the standard streams.
+    // The one path of a run. It ends the process here, inside the scope
+    // that holds the settings: a large configuration holds thousands of
+    // texts, and releasing them one by one just before the end would be
+    // work for nothing, and bench/run.sh counts a whole run's
+    // instructions. The C runtime flushes the standard streams.
     std::exit(zindle::runSequence(launcher, args));
   } catch (...) {
     // Out of memory is the only way here; report it like a configuration
     // path that could not be formed.
-    return 2;
+    return zindle::kExitConfigUnreadable;
   }
 }
 

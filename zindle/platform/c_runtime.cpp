@@ -6,21 +6,9 @@
 #include <ctime>
 
 #include "platform/system_platform.h"
+#include "text.h"
 
 namespace zindle {
-
-namespace {
-// Environment names compare without regard to the case of ASCII letters.
-inline char foldCase(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-std::string foldedName(std::string name) {
-  for (char& c : name) c = foldCase(c);
-  return name;
-}
-
-}  // namespace
 
 EnvironmentTable copyEnvironment(char** entries) {
   EnvironmentTable table;
@@ -29,7 +17,7 @@ EnvironmentTable copyEnvironment(char** entries) {
     if (text[0] == '=') continue;
     const char* equals = std::strchr(text, '=');
     if (!equals) continue;
-    table.emplace(foldedName(std::string(text, equals)),
+    table.emplace(asciiLower(std::string(text, equals)),
                   std::string(equals + 1));
   }
   return table;
@@ -37,7 +25,7 @@ EnvironmentTable copyEnvironment(char** entries) {
 
 bool lookupIgnoringCase(const EnvironmentTable& table, const std::string& name,
                         std::string* value) {
-  auto found = table.find(foldedName(name));
+  auto found = table.find(asciiLower(name));
   if (found == table.end()) return false;
   *value = found->second;
   return true;

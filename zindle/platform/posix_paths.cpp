@@ -3,24 +3,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 
 namespace zindle::posix {
-
-std::string lowerCase(std::string text) {
-  for (char& c : text)
-    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
-}
-
-std::string withSlashes(std::string path) {
-  for (char& c : path)
-    if (c == '\\') c = '/';
-  return path;
-}
 
 bool isExecutableFile(const std::string& path) {
   struct stat st;

@@ -1,17 +1,10 @@
-// Small path and text helpers of the POSIX platform: how its process,
-// registry and file layers read names written for Windows.
+// Small path helpers of the POSIX platform: files its process and registry
+// layers look for.
 #pragma once
 
 #include <string>
 
 namespace zindle::posix {
-
-// ASCII letters in lower case; other bytes as they are.
-std::string lowerCase(std::string text);
-
-// Each backslash as "/": a configuration written for Windows names its
-// files with backslashes, and they read as "/" here.
-std::string withSlashes(std::string path);
 
 // True when `path` names a regular file this process may execute.
 bool isExecutableFile(const std::string& path);

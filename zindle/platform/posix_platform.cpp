@@ -12,13 +12,11 @@
 #include "platform/posix_paths.h"
 #include "platform/posix_registry_state.h"
 #include "platform/system_platform.h"
-#include "platform/utf8.h"
+#include "text.h"
 
 extern char** environ;
 
 namespace zindle {
-
-using posix::withSlashes;
 
 SystemPlatform::SystemPlatform() : registry_(std::make_unique<Registry>()) {
   // The copy is taken before anything can call setEnv, so lookups see the
@@ -35,7 +33,7 @@ int SystemPlatform::messageBox(const std::string& text,
   std::string box = "[" + caption + "] " + text;
   if (box.empty() || box.back() != '\n') box += '\n';
   writeAll(stderr, box);
-  if ((style & 0xFu) != kMbYesNo) return kIdOk;
+  if ((style & kMbTypeMask) != kMbYesNo) return kIdOk;
   // Without a terminal nobody can answer; No is the safe answer.
   if (!isatty(STDIN_FILENO)) return kIdNo;
   writeAll(stderr, "Yes or No? [y/N] ");
@@ -46,7 +44,7 @@ int SystemPlatform::messageBox(const std::string& text,
 
 unsigned SystemPlatform::windowsMajorVersion() {
   // The Linux build behaves like the launcher on Vista or later.
-  return 6;
+  return kVistaMajorVersion;
 }
 
 unsigned SystemPlatform::processId() { return static_cast<unsigned>(getpid()); }
@@ -60,16 +58,16 @@ std::string SystemPlatform::currentDirectory() {
 }
 
 bool SystemPlatform::changeDirectory(const std::string& path) {
-  return chdir(withSlashes(path).c_str()) == 0;
+  return chdir(withForwardSlashes(path).c_str()) == 0;
 }
 
 bool SystemPlatform::pathExists(const std::string& path) {
-  return access(withSlashes(path).c_str(), F_OK) == 0;
+  return access(withForwardSlashes(path).c_str(), F_OK) == 0;
 }
 
 bool SystemPlatform::readFile(const std::string& path, std::string* contents,
                               std::string* error) {
-  std::FILE* file = std::fopen(withSlashes(path).c_str(), "rb");
+  std::FILE* file = std::fopen(withForwardSlashes(path).c_str(), "rb");
   if (!file) {
     *error = std::strerror(errno);
     return false;
@@ -88,7 +86,7 @@ bool SystemPlatform::readFile(const std::string& path, std::string* contents,
 bool SystemPlatform::writeFile(const std::string& path,
                                const std::string& contents, bool) {
   // POSIX text mode and binary mode are the same.
-  return writeWhole(withSlashes(path), "wb", contents);
+  return writeWhole(withForwardSlashes(path), "wb", contents);
 }
 
 std::string SystemPlatform::narrowUtf16(const std::u16string& text,
@@ -100,5 +98,7 @@ std::string SystemPlatform::narrowUtf16(const std::u16string& text,
 bool SystemPlatform::codePageIsUtf8() { return true; }
 
 PathStyle SystemPlatform::pathStyle() { return PathStyle::kPosix; }
+
+char SystemPlatform::pathListSeparator() { return ':'; }
 
 }  // namespace zindle

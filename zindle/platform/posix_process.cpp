@@ -3,8 +3,9 @@
 //
 // The launcher composes a Windows command line. Here it is split into argv
 // by the Microsoft C runtime's rules, so Java gets the same arguments on
-// both systems, and the program is found the way CreateProcessA finds it
-// without an application name.
+// both systems (a "vmparam" line may hold several parameters), and the
+// program is found the way CreateProcessA finds it without an application
+// name. Files and addresses are handed to xdg-open.
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -12,11 +13,13 @@
 #include <cerrno>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/command_line_split.h"
 #include "platform/posix_paths.h"
 #include "platform/system_platform.h"
+#include "text.h"
 
 extern char** environ;
 
@@ -31,11 +34,12 @@ constexpr int kRestartCodeLowByte = kRestartCode & 0xFF;  // 231
 constexpr int kSignalBase = 128;
 
 using posix::isExecutableFile;
-using posix::lowerCase;
-using posix::withSlashes;
+
+constexpr std::string_view kExeSuffix = ".exe";
 
 bool endsWithExe(const std::string& name) {
-  return name.size() >= 4 && lowerCase(name.substr(name.size() - 4)) == ".exe";
+  return name.size() >= kExeSuffix.size() &&
+         asciiLower(name.substr(name.size() - kExeSuffix.size())) == kExeSuffix;
 }
 
 // The names tried for a program, in order: as written; without ".exe";
@@ -44,12 +48,12 @@ std::vector<std::string> candidateNames(const std::string& program) {
   std::vector<std::string> names{program};
   const bool exe = endsWithExe(program);
   const std::string stem =
-      exe ? program.substr(0, program.size() - 4) : program;
+      exe ? program.substr(0, program.size() - kExeSuffix.size()) : program;
   if (exe) names.push_back(stem);
   std::size_t slash = stem.rfind('/');
   std::string dir = slash == std::string::npos ? "" : stem.substr(0, slash + 1);
   std::string base = slash == std::string::npos ? stem : stem.substr(slash + 1);
-  if (lowerCase(base) == "javaw") {
+  if (asciiLower(base) == "javaw") {
     if (exe) names.push_back(dir + "java.exe");
     names.push_back(dir + "java");
   }
@@ -60,7 +64,7 @@ std::vector<std::string> candidateNames(const std::string& program) {
 // A path is taken relative to the launcher's directory, as CreateProcessA
 // does, not to the child's working directory.
 std::string resolveProgram(const std::string& firstWord) {
-  const std::string program = withSlashes(firstWord);
+  const std::string program = withForwardSlashes(firstWord);
   if (program.empty()) return {};
   if (program.find('/') != std::string::npos) {
     for (std::string name : candidateNames(program)) {
@@ -84,7 +88,7 @@ std::string resolveProgram(const std::string& firstWord) {
 int spawn(char* const* args, const std::string& workingDir, pid_t* pid) {
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
-  const std::string dir = withSlashes(workingDir);
+  const std::string dir = withForwardSlashes(workingDir);
   if (!dir.empty()) posix_spawn_file_actions_addchdir_np(&actions, dir.c_str());
   int error = posix_spawn(pid, args[0], &actions, nullptr, args, environ);
   posix_spawn_file_actions_destroy(&actions);
@@ -95,6 +99,14 @@ std::string unquoted(const std::string& text) {
   if (text.size() >= 2 && text.front() == '"' && text.back() == '"')
     return text.substr(1, text.size() - 2);
   return text;
+}
+
+// Starts xdg-open on `target` in the launcher's directory, without waiting.
+bool startOpener(std::string target, pid_t* pid) {
+  std::string opener = resolveProgram("xdg-open");
+  if (opener.empty()) return false;
+  char* args[] = {opener.data(), target.data(), nullptr};
+  return spawn(args, "", pid) == 0;
 }
 
 }  // namespace
@@ -109,24 +121,6 @@ bool SystemPlatform::startProcess(const ProcessRequest& request,
   std::vector<char*> argv;
   argv.reserve(split.size() + 1);
   for (std::size_t i = 0; i < split.size(); ++i) argv.push_back(split[i]);
-  // Windows hands a URL to its handler through rundll32; here xdg-open
-  // plays that part.
-  std::string opener = "xdg-open";
-  if (argv.size() >= 3 &&
-      lowerCase(withSlashes(argv[0])).find("rundll32") != std::string::npos &&
-      lowerCase(argv[1]) == "url.dll,fileprotocolhandler")
-    argv = {opener.data(), argv[2]};
-
-  // The composed line joins class-path entries with ";", the Windows list
-  // separator; a Java on POSIX separates them with ":".
-  for (std::size_t i = 1; i + 1 < argv.size(); ++i) {
-    if (std::strcmp(argv[i], "-classpath") != 0) continue;
-    for (char* c = std::strchr(argv[i + 1], ';'); c != nullptr;
-         c = std::strchr(c + 1, ';'))
-      *c = ':';
-    break;
-  }
-
   std::string program = resolveProgram(argv[0]);
   if (program.empty()) {
     *errorCode = ENOENT;
@@ -186,13 +180,16 @@ bool SystemPlatform::setConsoleTitle(const std::string& title) {
 
 std::intptr_t SystemPlatform::shellOpen(const std::string& file) {
   // ShellExecuteA's results: above 32 on success, 2 when nothing opens it.
-  std::string opener = resolveProgram("xdg-open");
-  if (opener.empty()) return 2;
+  constexpr std::intptr_t kOpened = 33;
+  constexpr std::intptr_t kNotFound = 2;
   pid_t pid = 0;
-  std::string path = withSlashes(unquoted(file));
-  char* args[] = {opener.data(), path.data(), nullptr};
-  if (spawn(args, "", &pid) != 0) return 2;
-  return 33;
+  return startOpener(withForwardSlashes(unquoted(file)), &pid) ? kOpened
+                                                               : kNotFound;
+}
+
+void SystemPlatform::openAddress(const std::string& url) {
+  pid_t pid = 0;
+  if (startOpener(url, &pid)) closeProcess(static_cast<ProcessHandle>(pid));
 }
 
 }  // namespace zindle

@@ -16,6 +16,7 @@
 #include "platform/posix_paths.h"
 #include "platform/posix_registry_state.h"
 #include "platform/system_platform.h"
+#include "text.h"
 
 namespace zindle {
 
@@ -28,11 +29,14 @@ constexpr const char* kJavaRoot =
     "SOFTWARE\\JavaSoft\\Java Runtime Environment";
 
 using posix::isExecutableFile;
-using posix::lowerCase;
 
-bool startsWith(const std::string& text, const std::string& prefix) {
-  return text.compare(0, prefix.size(), prefix) == 0;
-}
+constexpr std::string_view kJavaVersionLine = "JAVA_VERSION=";
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+constexpr std::size_t kUtf16MarkSize = 2;
+// A key path names the 32-bit registry view by this node after "SOFTWARE";
+// the view kept here has one tree for both.
+constexpr std::string_view kSoftwareKey = "software";
+constexpr std::string_view kWow64Node = "\\wow6432node";
 
 // Makes the key and every key above it, recording each new name in its
 // parent's subkey list.
@@ -44,7 +48,7 @@ Key& ensureKey(Tree& tree, const std::string& displayPath) {
   while (std::getline(parts, part, '\\')) {
     if (part.empty()) continue;
     std::string child =
-        path.empty() ? lowerCase(part) : path + "\\" + lowerCase(part);
+        path.empty() ? asciiLower(part) : path + "\\" + asciiLower(part);
     if (tree.find(child) == tree.end()) {
       tree[child];
       if (!path.empty()) tree[path].subkeys.push_back(part);
@@ -59,7 +63,7 @@ Key& ensureKey(Tree& tree, const std::string& displayPath) {
 void deleteKey(Tree& tree, const std::string& path) {
   if (path.empty()) return;
   for (auto it = tree.begin(); it != tree.end();) {
-    if (it->first == path || startsWith(it->first, path + "\\"))
+    if (it->first == path || hasPrefix(it->first, path + "\\"))
       it = tree.erase(it);
     else
       ++it;
@@ -70,16 +74,17 @@ void deleteKey(Tree& tree, const std::string& path) {
   if (parent == tree.end()) return;
   std::string name = path.substr(slash + 1);
   auto& subkeys = parent->second.subkeys;
-  subkeys.erase(std::remove_if(
-                    subkeys.begin(), subkeys.end(),
-                    [&](const std::string& s) { return lowerCase(s) == name; }),
+  subkeys.erase(std::remove_if(subkeys.begin(), subkeys.end(),
+                               [&](const std::string& s) {
+                                 return asciiLower(s) == name;
+                               }),
                 subkeys.end());
 }
 
 void setValue(Key& key, const std::string& name, const std::string* value) {
   auto& values = key.values;
   auto it = std::find_if(values.begin(), values.end(), [&](const auto& v) {
-    return lowerCase(v.first) == lowerCase(name);
+    return asciiLower(v.first) == asciiLower(name);
   });
   if (value == nullptr) {
     if (it != values.end()) values.erase(it);
@@ -108,18 +113,6 @@ bool readQuoted(const std::string& text, std::size_t pos, std::string* out,
   return false;
 }
 
-// UTF-16 little-endian text (as regedit writes version 5 files) narrowed to
-// single bytes; characters outside Latin-1 become "?".
-std::string narrowUtf16(const std::string& bytes) {
-  std::string text;
-  for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
-    unsigned c = static_cast<unsigned char>(bytes[i]) |
-                 static_cast<unsigned char>(bytes[i + 1]) << 8;
-    text += c < 256 ? static_cast<char>(c) : '?';
-  }
-  return text;
-}
-
 std::string trimmed(const std::string& text) {
   std::size_t b = text.find_first_not_of(" \t\r");
   if (b == std::string::npos) return {};
@@ -143,8 +136,8 @@ std::string releaseVersion(const std::string& home) {
   std::ifstream release(home + "/release");
   std::string line;
   while (std::getline(release, line)) {
-    if (!startsWith(line, "JAVA_VERSION=")) continue;
-    std::string value = trimmed(line.substr(13));
+    if (!hasPrefix(line, kJavaVersionLine)) continue;
+    std::string value = trimmed(line.substr(kJavaVersionLine.size()));
     if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
       value = value.substr(1, value.size() - 2);
     return value;
@@ -170,12 +163,12 @@ std::string normalizeKeyPath(const std::string& path) {
     result += c;
   }
   while (!result.empty() && result.back() == '\\') result.pop_back();
-  result = lowerCase(result);
-  const std::string wow = "software\\wow6432node";
+  result = asciiLower(result);
+  const std::string wow = std::string(kSoftwareKey) + std::string(kWow64Node);
   if (result == wow)
-    result = "software";
-  else if (startsWith(result, wow + "\\"))
-    result = "software" + result.substr(wow.size());
+    result = kSoftwareKey;
+  else if (hasPrefix(result, wow + "\\"))
+    result = std::string(kSoftwareKey) + result.substr(wow.size());
   return result;
 }
 
@@ -186,8 +179,9 @@ namespace {
 std::string regFileText(const std::string& bytes) {
   if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
       static_cast<unsigned char>(bytes[1]) == 0xFE)
-    return narrowUtf16(bytes);
-  if (startsWith(bytes, "\xEF\xBB\xBF")) return bytes.substr(3);
+    // Narrowed to single bytes, as this reader always took such files.
+    return latin1FromUtf16(utf16Units(bytes, kUtf16MarkSize, false));
+  if (hasPrefix(bytes, kUtf8Mark)) return bytes.substr(kUtf8Mark.size());
   return bytes;
 }
 
@@ -210,7 +204,7 @@ void readKeyLine(RegReader& reader, const std::string& line) {
       1, close == std::string::npos ? std::string::npos : close - 1);
   bool remove = !name.empty() && name[0] == '-';
   if (remove) name = name.substr(1);
-  std::string hive = lowerCase(name.substr(0, name.find('\\')));
+  std::string hive = asciiLower(name.substr(0, name.find('\\')));
   reader.inMachineKey = hive == "hkey_local_machine" || hive == "hklm";
   if (!reader.inMachineKey) return;
   std::size_t slash = name.find('\\');
@@ -218,10 +212,11 @@ void readKeyLine(RegReader& reader, const std::string& line) {
   keyPath = slash == std::string::npos ? std::string() : name.substr(slash);
   // Keep the names as written, without the 32-bit view's node.
   std::string normal = normalizeKeyPath(keyPath);
-  const std::string wow = "\\software\\wow6432node";
-  std::string lowered = lowerCase(keyPath);
-  if (lowered == wow || startsWith(lowered, wow + "\\"))
-    keyPath.erase(9, 12);  // "\Wow6432Node" after "\SOFTWARE"
+  const std::string wow =
+      "\\" + std::string(kSoftwareKey) + std::string(kWow64Node);
+  std::string lowered = asciiLower(keyPath);
+  if (lowered == wow || hasPrefix(lowered, wow + "\\"))
+    keyPath.erase(1 + kSoftwareKey.size(), kWow64Node.size());
   if (remove) {
     deleteKey(*reader.tree, normal);
     reader.inMachineKey = false;
@@ -366,7 +361,7 @@ Tree jvmView(const std::string& jvmDir, const std::string& pathJava) {
       setValue(tree[rootPath], "CurrentVersion", &value);
     }
     // Two runtimes of one version: the registry has one key per name.
-    if (!names.insert(lowerCase(name)).second) continue;
+    if (!names.insert(asciiLower(name)).second) continue;
     Key& key = ensureKey(tree, std::string(kJavaRoot) + "\\" + name);
     setValue(key, "JavaHome", &r.home);
   }
@@ -413,9 +408,9 @@ bool SystemPlatform::regQueryString(RegKey key, const std::string& valueName,
                                     std::size_t maxBytes, std::string* value) {
   Key* k = registry_->find(key);
   if (k == nullptr) return false;
-  const std::string name = posix::lowerCase(valueName);
+  const std::string name = asciiLower(valueName);
   for (const auto& [n, text] : k->values) {
-    if (posix::lowerCase(n) != name) continue;
+    if (asciiLower(n) != name) continue;
     // As RegQueryValueExA: a value that does not fit is not read.
     if (text.size() + 1 > maxBytes) return false;
     *value = text;

@@ -37,6 +37,7 @@ class SystemPlatform final : public Platform {
   bool allocConsole() override;
   bool setConsoleTitle(const std::string& title) override;
   std::intptr_t shellOpen(const std::string& file) override;
+  void openAddress(const std::string& url) override;
   unsigned windowsMajorVersion() override;
   unsigned processId() override;
   std::int64_t calendarSeconds() override;
@@ -54,6 +55,7 @@ class SystemPlatform final : public Platform {
   void writeStdout(const std::string& text) override;
   void writeStderr(const std::string& text) override;
   PathStyle pathStyle() override;
+  char pathListSeparator() override;
 
   // What the registry reads need besides the system: on POSIX the view
   // read from a .reg file or made from the installed runtimes (see

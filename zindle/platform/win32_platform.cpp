@@ -110,4 +110,6 @@ bool SystemPlatform::codePageIsUtf8() { return GetACP() == CP_UTF8; }
 
 PathStyle SystemPlatform::pathStyle() { return PathStyle::kWindows; }
 
+char SystemPlatform::pathListSeparator() { return ';'; }
+
 }  // namespace zindle

@@ -36,6 +36,12 @@ HANDLE toHandle(ProcessHandle process) {
   return reinterpret_cast<HANDLE>(process);
 }
 
+// The command that hands an address to the registered browser, and the
+// buffer it is formed in, terminator included.
+constexpr const char* kOpenAddressHead =
+    "rundll32 url.dll,FileProtocolHandler \"";
+constexpr std::size_t kOpenAddressCommandSize = 512;
+
 }  // namespace
 
 bool SystemPlatform::startProcess(const ProcessRequest& request,
@@ -94,6 +100,20 @@ std::string SystemPlatform::systemErrorText(unsigned errorCode) {
     text.pop_back();
   if (text.empty()) text = "error " + std::to_string(errorCode);
   return text;
+}
+
+void SystemPlatform::openAddress(const std::string& url) {
+  const std::string command = kOpenAddressHead + url + "\"";
+  // An address that does not fit the buffer is not cut into another one.
+  if (command.size() >= kOpenAddressCommandSize) return;
+  ProcessRequest request;
+  request.commandLine = command;
+  request.creationFlags = 0;
+  request.inheritHandles = true;
+  ProcessHandle process = 0;
+  unsigned error = 0;
+  // Not checked and not waited for: the browser runs on its own.
+  if (startProcess(request, &process, &error)) closeProcess(process);
 }
 
 bool SystemPlatform::allocConsole() { return AllocConsole() != 0; }

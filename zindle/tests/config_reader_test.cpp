@@ -153,11 +153,12 @@ TEST_F(ConfigReaderTest, LongLinesAreTakenInPiecesOf2047) {
   EXPECT_EQ(settings.appName, exact);
   EXPECT_EQ(settings.programArgs, Strings{"next"});
 
-  auto pieces = splitConfigLines(std::string(5000, 'c'));
-  ASSERT_EQ(pieces.size(), 3u);
-  EXPECT_EQ(pieces[0].size(), 2047u);
-  EXPECT_EQ(pieces[1].size(), 2047u);
-  EXPECT_EQ(pieces[2].size(), 906u);
+  const std::string unbroken(5000, 'c');
+  ConfigLines lines(unbroken);
+  std::vector<std::size_t> sizes;
+  for (std::string_view piece; lines.next(&piece);)
+    sizes.push_back(piece.size());
+  EXPECT_EQ(sizes, (std::vector<std::size_t>{2047, 2047, 906}));
 }
 
 // Each line past the limit is named once on standard error, in every mode,
@@ -466,17 +467,19 @@ TEST_F(ConfigReaderTest, IncludeFanOutIsBoundedInTotal) {
 }
 
 TEST_F(ConfigReaderTest, ListsKeepEveryEntryPastTheirCapacities) {
+  // Past the nominal capacities of the lists: 100, 100 and 200 entries.
+  constexpr std::size_t kParams = 150, kArgs = 150, kJars = 250;
   std::string text;
-  for (std::size_t i = 0; i < kVmParamCapacity + 50; ++i)
+  for (std::size_t i = 0; i < kParams; ++i)
     text += "vmparam -Dp" + std::to_string(i) + "\n";
-  for (std::size_t i = 0; i < kProgramArgCapacity + 50; ++i)
+  for (std::size_t i = 0; i < kArgs; ++i)
     text += "argument a" + std::to_string(i) + "\n";
-  for (std::size_t i = 0; i < kClassPathCapacity + 50; ++i)
+  for (std::size_t i = 0; i < kJars; ++i)
     text += "addjar j" + std::to_string(i) + ".jar\n";
   readText(text);
-  ASSERT_EQ(settings.vmParams.size(), kVmParamCapacity + 50);
-  ASSERT_EQ(settings.programArgs.size(), kProgramArgCapacity + 50);
-  ASSERT_EQ(settings.classPath.size(), kClassPathCapacity + 50);
+  ASSERT_EQ(settings.vmParams.size(), kParams);
+  ASSERT_EQ(settings.programArgs.size(), kArgs);
+  ASSERT_EQ(settings.classPath.size(), kJars);
   EXPECT_EQ(settings.vmParams.back(), "-Dp149");
   EXPECT_EQ(settings.programArgs.back(), "a149");
   EXPECT_EQ(settings.classPath.back(), "j249.jar");

@@ -1,19 +1,14 @@
 #include "fake_platform.h"
 
 #include <algorithm>
-#include <cctype>
 
-#include "platform/utf8.h"
+#include "text.h"
 
 namespace zindle::testing {
 
 namespace {
 bool equalsIgnoringCase(const std::string& a, const std::string& b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) ==
-                  std::tolower(static_cast<unsigned char>(y));
-         });
+  return a.size() == b.size() && asciiLower(a) == asciiLower(b);
 }
 }  // namespace
 
@@ -142,6 +137,8 @@ std::intptr_t FakePlatform::shellOpen(const std::string& file) {
   return 42;
 }
 
+void FakePlatform::openAddress(const std::string& url) { record("open", url); }
+
 std::int64_t FakePlatform::calendarSeconds() {
   if (!clock.empty()) {
     lastClock = clock.front();
@@ -203,14 +200,9 @@ bool FakePlatform::writeFile(const std::string& path,
 std::string FakePlatform::narrowUtf16(const std::u16string& text,
                                       bool* replaced) {
   if (utf8CodePage) return utf16ToUtf8(text, replaced);
-  *replaced = false;
-  std::string narrow;
-  for (char16_t unit : text) {
-    const bool kept = unit < 0x100;
-    narrow += kept ? static_cast<char>(unit) : '?';
-    *replaced = *replaced || !kept;
-  }
-  return narrow;
+  *replaced = std::any_of(text.begin(), text.end(),
+                          [](char16_t unit) { return unit >= 0x100; });
+  return latin1FromUtf16(text);
 }
 
 void FakePlatform::writeStdout(const std::string& text) {

@@ -19,7 +19,8 @@ namespace zindle::testing {
 struct FakeEvent {
   std::string kind;     // "box", "regOpen", "regQuery", "regInfo", "regEnum",
                         // "regClose", "start", "waitIdle", "wait", "close",
-                        // "allocConsole", "title", "shell", "setenv", "chdir",
+                        // "allocConsole", "title", "shell", "open", "setenv",
+                        // "chdir",
                         // "write", "stdout", "stderr"
   std::string text;     // box text, key path, value name, command line, ...
   std::string caption;  // box caption, working directory, env value, ...
@@ -54,6 +55,7 @@ class FakePlatform : public Platform {
   unsigned majorVersion = 6;
   unsigned pid = 4242;
   PathStyle style = PathStyle::kWindows;
+  char listSeparator = ';';
   bool utf8CodePage = true;
 
   // --- record ---
@@ -85,6 +87,7 @@ class FakePlatform : public Platform {
   bool allocConsole() override;
   bool setConsoleTitle(const std::string& title) override;
   std::intptr_t shellOpen(const std::string& file) override;
+  void openAddress(const std::string& url) override;
   unsigned windowsMajorVersion() override { return majorVersion; }
   unsigned processId() override { return pid; }
   std::int64_t calendarSeconds() override;
@@ -104,6 +107,7 @@ class FakePlatform : public Platform {
   void writeStdout(const std::string& text) override;
   void writeStderr(const std::string& text) override;
   PathStyle pathStyle() override { return style; }
+  char pathListSeparator() override { return listSeparator; }
 
  private:
   std::vector<std::string> openKeys_;  // index + 1 is the RegKey

@@ -513,7 +513,8 @@ TEST(RunLauncher, RestartsWhile999AndSearchesJavaOnce) {
   os.files["C:\\apps\\runner.config"] = "mainclass app.Main\n";
   os.exitCodes = {999, 999, 3, 999};
   os.clock = {0, 100, 100, 200, 200, 300};
-  int status = runLauncher(os, {"C:\\apps\\runner.exe", "-q", "arg"});
+  Launcher launcher(os);
+  int status = runSequence(launcher, {"C:\\apps\\runner.exe", "-q", "arg"});
   EXPECT_EQ(status, 0);  // the Java exit code is not passed on
   auto starts = os.eventsOf("start");
   ASSERT_EQ(starts.size(), 3u);

@@ -286,13 +286,15 @@ TEST_F(PosixProcess, ResolvesTheProgramLikeCreateProcess) {
     EXPECT_EQ(report(), dir + "/work dir\n[a]\n[b c]\n[d\"e]\ninherited\n")
         << program;
   }
-  // The first class path reads with ":" between its entries.
+  // A class path is passed as written: the launcher joins its entries with
+  // this platform's separator, ":".
+  EXPECT_EQ(os.pathListSeparator(), ':');
   struct ClassPathCase {
     const char* args;
     const char* received;
   } classPathCases[] = {
       {" -Da;b -classpath \"x y;z\" M -classpath a;b",
-       "[-Da;b]\n[-classpath]\n[x y:z]\n[M]\n[-classpath]\n[a;b]\n"},
+       "[-Da;b]\n[-classpath]\n[x y;z]\n[M]\n[-classpath]\n[a;b]\n"},
       {" -classpath", "[-classpath]\n"},
   };
   for (const ClassPathCase& c : classPathCases) {

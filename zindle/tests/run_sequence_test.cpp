@@ -166,7 +166,7 @@ TEST_F(RunSequenceTest, StartDirectoryAndConfigurationPath) {
     fresh.files[c.configRead] = "mainclass Found\n";
     Launcher l(fresh);
     // The fake registry holds no runtime: nothing is started.
-    EXPECT_EQ(runSequence(l, {c.exe}), kJavaNotStartedStatus) << c.exe;
+    EXPECT_EQ(runSequence(l, {c.exe}), kExitJavaNotStarted) << c.exe;
     auto chdirs = fresh.eventsOf("chdir");
     if (c.chdir) {
       ASSERT_EQ(chdirs.size(), 1u) << c.exe;
@@ -192,20 +192,20 @@ TEST_F(RunSequenceTest, ConfigOptionNamesThePathAsGiven) {
   os.files["other.config"] = "mainclass Other\n";
   os.files["C:\\Apps\\runner.config"] = "mainclass Default\n";
   EXPECT_EQ(run({"C:\\Apps\\runner.exe", "-cother.config"}),
-            kJavaNotStartedStatus);
+            kExitJavaNotStarted);
   EXPECT_EQ(settings.mainClass, "Other");
 }
 
 TEST_F(RunSequenceTest, EmptyConfigOptionReadsNothing) {
   os.files["C:\\Apps\\runner.config"] = "mainclass Default\n";
   EXPECT_EQ(run({"C:\\Apps\\runner.exe", "-c", "x.config"}),
-            kJavaNotStartedStatus);
+            kExitJavaNotStarted);
   EXPECT_FALSE(settings.mainClass);
   EXPECT_EQ(settings.programArgs, Strings{"x.config"});
 }
 
 TEST_F(RunSequenceTest, MissingConfigurationIsNoError) {
-  EXPECT_EQ(run({"C:\\Apps\\runner.exe", "arg"}), kJavaNotStartedStatus);
+  EXPECT_EQ(run({"C:\\Apps\\runner.exe", "arg"}), kExitJavaNotStarted);
   for (const auto& box : os.eventsOf("box"))
     EXPECT_NE(box.caption, "Error Reading Config File");
   EXPECT_EQ(os.err, "");
@@ -226,8 +226,7 @@ Strings boxesBeforeLaunch(const FakePlatform& os) {
 TEST_F(RunSequenceTest, DebugBoxesAndTraceInOrder) {
   os.files["C:\\Apps\\runner.config"] =
       "mainclass qel.Main\naddjar lib\\a.jar\naddjars lib\n";
-  EXPECT_EQ(run({"C:\\Apps\\runner.exe", "-d", "-Dx=1"}),
-            kJavaNotStartedStatus);
+  EXPECT_EQ(run({"C:\\Apps\\runner.exe", "-d", "-Dx=1"}), kExitJavaNotStarted);
   EXPECT_TRUE(settings.isVistaOrLater);
   EXPECT_EQ(boxesBeforeLaunch(os),
             (Strings{
@@ -252,7 +251,7 @@ TEST_F(RunSequenceTest, DebugBoxesAndTraceInOrder) {
 
 TEST_F(RunSequenceTest, BeforeVistaNoVistaBoxAndUnsetMainClassShowsEmpty) {
   os.majorVersion = 5;
-  EXPECT_EQ(run({"runner.exe", "-d"}), kJavaNotStartedStatus);
+  EXPECT_EQ(run({"runner.exe", "-d"}), kExitJavaNotStarted);
   EXPECT_FALSE(settings.isVistaOrLater);
   EXPECT_EQ(boxesBeforeLaunch(os),
             (Strings{
@@ -267,7 +266,7 @@ TEST_F(RunSequenceTest, BeforeVistaNoVistaBoxAndUnsetMainClassShowsEmpty) {
 
 TEST_F(RunSequenceTest, NoTraceWithoutDebug) {
   os.files["C:\\start\\runner.config"] = "vmparam -Dy\naddjar a.jar\n";
-  EXPECT_EQ(run({"runner.exe", "-Dx=1"}), kJavaNotStartedStatus);
+  EXPECT_EQ(run({"runner.exe", "-Dx=1"}), kExitJavaNotStarted);
   EXPECT_EQ(os.out.find("vmparam "), std::string::npos);
   EXPECT_EQ(os.out.find("vmpath "), std::string::npos);
   EXPECT_EQ(os.out.find("reading app config"), std::string::npos);
@@ -290,7 +289,7 @@ TEST_F(RunSequenceTest, UnreadableConfigurationEndsWithStatus2) {
 
 TEST_F(RunSequenceTest, LongLauncherPathIsCutInTheBox) {
   std::string exe = "C:\\" + std::string(1500, 'x') + "\\runner.exe";
-  EXPECT_EQ(run({exe, "-d"}), kJavaNotStartedStatus);
+  EXPECT_EQ(run({exe, "-d"}), kExitJavaNotStarted);
   auto boxes = os.eventsOf("box");
   ASSERT_GE(boxes.size(), 3u);
   EXPECT_EQ(boxes[2].caption, "LpCmdLine");
