@@ -9,6 +9,7 @@ packages=(
   gfortran gfortran-mingw-w64-x86-64
   wine wine64 wine32:i386 xvfb xauth xdotool junit5
   clang libclang-rt-14-dev python3-pefile valgrind
+  osslsigncode openssl
 )
 
 sudo=""

@@ -1,10 +1,14 @@
 #!/usr/bin/python3
 """Installs a build tree component by component and as a whole, makes its
-release archive, and compares every file list with what a release of that
-preset must hold.
+archive with cpack and with scripts/make-archive.py (which the release
+uses), and compares every file list with what a release of that preset must
+hold. The release archive must come out the same bytes when made again from
+a copy with other file times and modes in another time zone, with every
+entry at the given time, mode 0755 or 0644, owner root, in name order.
 
 check_install.py PRESET BUILD_DIR SOURCE_DIR WORK_DIR CMAKE CPACK VERSION
 Prints each difference and exits 1 when there is any."""
+import calendar
 import os
 import shutil
 import subprocess
@@ -15,6 +19,7 @@ import zipfile
 LAUNCHER = {"linux": ["zindle"], "win32": ["Zindle.exe"], "win64": ["Zindle64.exe"]}
 BRIDGE = {"linux": "libVelmora.so", "win64": "Velmora.dll"}
 SOLVER = {"linux": "libQuarnel.so", "win64": "Quarnel.dll"}
+EPOCH = 1765000000
 
 
 def expected_components(preset, source):
@@ -52,6 +57,42 @@ def runpath(library):
             if "(RUNPATH)" in line or "(RPATH)" in line]
 
 
+def entries(archive):
+    """(name, time, mode, owner) of each entry of a .zip or .tar.gz in
+    order, directories ending in "/", and the gzip header's time."""
+    if archive.endswith(".zip"):
+        with zipfile.ZipFile(archive) as z:
+            return [(i.filename, calendar.timegm(i.date_time), i.external_attr >> 16 & 0o7777,
+                     0) for i in z.infolist()], 0
+    with open(archive, "rb") as f:
+        stamp = int.from_bytes(f.read(8)[4:], "little")
+    with tarfile.open(archive) as t:
+        return [(m.name + "/" * m.isdir(), m.mtime, m.mode, (m.uid, m.gid))
+                for m in t.getmembers()], stamp
+
+
+def files_of(listed):
+    return [e[0] for e in listed if not e[0].endswith("/")]
+
+
+def pack_twice(source, installed, work, name, ending):
+    """The release archive of the installed tree, made twice: the second
+    time from a copy with the modes of umask 077, other times, another zone."""
+    made = []
+    for run, zone in enumerate(("UTC", "Pacific/Auckland")):
+        tree = os.path.join(work, f"pack{run}", name)
+        shutil.rmtree(os.path.dirname(tree), ignore_errors=True)
+        shutil.copytree(installed, tree)
+        for root, dirs, files in os.walk(tree) if run else ():
+            for path in (os.path.join(root, p) for p in dirs + files):
+                os.chmod(path, os.stat(path).st_mode & 0o700)
+                os.utime(path, (run * 1e9, run * 1e9))
+        made.append(tree + ending)
+        subprocess.run([sys.executable, os.path.join(source, "scripts", "make-archive.py"),
+                        str(EPOCH), tree, made[-1]], check=True, env=dict(os.environ, TZ=zone))
+    return made
+
+
 def main():
     preset, build, source, work, cmake, cpack, version = sys.argv[1:8]
     problems = []
@@ -82,16 +123,25 @@ def main():
     shutil.rmtree(packages, ignore_errors=True)
     subprocess.run([cpack, "--config", os.path.join(build, "CPackConfig.cmake"),
                     "-B", packages], check=True, stdout=subprocess.DEVNULL)
-    if preset == "linux":
-        archive = os.path.join(packages, name + ".tar.gz")
-        with tarfile.open(archive) as t:
-            listed = [m.name for m in t.getmembers() if m.isfile()]
-    else:
-        archive = os.path.join(packages, name + ".zip")
-        with zipfile.ZipFile(archive) as z:
-            listed = [n for n in z.namelist() if not n.endswith("/")]
-    compare(f"archive {os.path.basename(archive)}", sorted(listed),
-            sorted(f"{name}/{f}" for f in shipped))
+    ending = ".tar.gz" if preset == "linux" else ".zip"
+    archive = os.path.join(packages, name + ending)
+    wanted = sorted(f"{name}/{f}" for f in shipped)
+    compare(f"archive {os.path.basename(archive)}", sorted(files_of(entries(archive)[0])),
+            wanted)
+
+    first, second = pack_twice(source, whole, work, name, ending)
+    if open(first, "rb").read() != open(second, "rb").read():
+        problems.append(f"{name}{ending} made twice differs")
+    listed, stamp = entries(first)
+    compare(f"release archive {name}{ending}", files_of(listed), sorted(wanted, key=str.encode))
+    if stamp:
+        problems.append(f"{name}{ending}: gzip header time {stamp}")
+    owner = 0 if ending == ".zip" else (0, 0)
+    for entry in listed:
+        path = os.path.join(whole, entry[0].partition("/")[2])
+        mode = 0o755 if os.path.isdir(path) or os.access(path, os.X_OK) else 0o644
+        if entry[1:] != (EPOCH, mode, owner):
+            problems.append(f"release archive entry {entry}: not {EPOCH}, {mode:o}, {owner}")
 
     for p in problems:
         print("FAIL: " + p)

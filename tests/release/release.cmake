@@ -1,5 +1,5 @@
 # Checks of what a release ships: the install tree of every component and
-# the archive (all presets), the version information and icons of the
+# the archives (all presets), the version information and icons of the
 # Windows files, and a launcher branded through the cache variables.
 
 find_program(ZINDLE_SYSTEM_PYTHON python3 PATHS /usr/bin NO_DEFAULT_PATH)
@@ -38,7 +38,7 @@ if(TARGET Velmora)
 endif()
 
 # A launcher built with an integrator's icon and texts, from a build tree of
-# its own with only the launcher.
+# its own with only the launcher, twice in different folders.
 if(TARGET zindle AND preset STREQUAL "win32")
   set(branded ${CMAKE_BINARY_DIR}/branded)
   add_test(NAME release_branded_launcher
@@ -48,5 +48,19 @@ if(TARGET zindle AND preset STREQUAL "win32")
                    -DPYTHON=${ZINDLE_SYSTEM_PYTHON}
                    -DVERSION=${PROJECT_VERSION}
                    -P ${ZINDLE_RELEASE_CHECKS}/branded_build.cmake)
-  set_tests_properties(release_branded_launcher PROPERTIES TIMEOUT 300)
+  set_tests_properties(release_branded_launcher PROPERTIES TIMEOUT 600)
+endif()
+
+# The launcher signed in each way scripts/release.sh signs, then run.
+if(TARGET zindle)
+  foreach(way IN ITEMS pfx command)
+    set(test release_signed_launcher_${way})
+    add_test(NAME ${test}
+             COMMAND ${ZINDLE_RELEASE_CHECKS}/signed_launcher.sh ${way}
+                     $<TARGET_FILE:zindle> $<TARGET_FILE_DIR:zindle_stub_java>
+                     ${CMAKE_BINARY_DIR}/signed ${PROJECT_SOURCE_DIR}
+                     ${ZINDLE_SYSTEM_PYTHON} ${PROJECT_VERSION} ${ZINDLE_ICON})
+    zindle_wine_test(${test})
+    set_tests_properties(${test} PROPERTIES TIMEOUT 240)
+  endforeach()
 endif()
