@@ -86,14 +86,12 @@ bool readCellCoordinates(JNIEnv* env, jobject geometry, jclass cls,
                          GeometryBuffers& g) {
   jfieldID fid = env->GetFieldID(cls, "_cellCoordinates", "[[D");
   if (fid == nullptr) {
-    std::printf(">>>> failed to get fid for jCoord\n");
-    std::fflush(stdout);
+    printLine(">>>> failed to get fid for jCoord\n");
     return false;  // NoSuchFieldError is pending
   }
   ScopedLocalRef<jobject> coordinates(env, env->GetObjectField(geometry, fid));
   if (coordinates.get() == nullptr) {
-    std::printf(">>>> failed to get jCoord\n");
-    std::fflush(stdout);
+    printLine(">>>> failed to get jCoord\n");
     throwFormatted(env, "java/lang/NullPointerException",
                    "field _cellCoordinates is null");
     return false;
@@ -144,16 +142,16 @@ bool readGeometry(JNIEnv* env, jobject geometry, GeometryBuffers& g) {
   if (!readCellCoordinates(env, geometry, c, g) ||
       !readTable(env, geometry, c, "_cellFaceOrientationInfo", g.cellCount, 2,
                  g.cellFaceOrientationInfo, nullptr) ||
-      !readTable(env, geometry, c, "_cellFaceOrientationValues", -1, 2,
+      !readTable(env, geometry, c, "_cellFaceOrientationValues", kAllRows, 2,
                  g.cellFaceOrientationValues, &g.cellFaceValueCount) ||
       !readTable(env, geometry, c, "_cellNodeIndices", g.cellCount,
                  g.maxNodesPerCell, g.cellNodeIndices, nullptr) ||
-      !readTable(env, geometry, c, "_nodeCellInfo", -1, 2, g.nodeCellInfo,
+      !readTable(env, geometry, c, "_nodeCellInfo", kAllRows, 2, g.nodeCellInfo,
                  nullptr) ||
-      !readArray(env, geometry, c, "_nodeCellValues", -1, g.nodeCellValues,
-                 &g.nodeCellValueCount) ||
-      !readTable(env, geometry, c, "_nodeCoordinates", -1, 2, g.nodeCoordinates,
-                 &g.nodeCount)) {
+      !readArray(env, geometry, c, "_nodeCellValues", kAllRows,
+                 g.nodeCellValues, &g.nodeCellValueCount) ||
+      !readTable(env, geometry, c, "_nodeCoordinates", kAllRows, 2,
+                 g.nodeCoordinates, &g.nodeCount)) {
     return false;
   }
   scale(g.nodeCoordinates.data(), g.nodeCoordinates.size(), kFeetPerMetre);
@@ -162,7 +160,7 @@ bool readGeometry(JNIEnv* env, jobject geometry, GeometryBuffers& g) {
       !readTable(env, geometry, c, "_nodeFaceOrientationValues",
                  g.cellFaceValueCount, 2, g.nodeFaceOrientationValues,
                  nullptr) ||
-      !readTable(env, geometry, c, "_faceNormalVector", -1, 2,
+      !readTable(env, geometry, c, "_faceNormalVector", kAllRows, 2,
                  g.faceNormalVector, &g.faceCount) ||
       !readArray(env, geometry, c, "_faceVectorLength", g.faceCount,
                  g.faceVectorLength, nullptr) ||
@@ -176,13 +174,7 @@ bool readGeometry(JNIEnv* env, jobject geometry, GeometryBuffers& g) {
 
 // The cell and face counts handed over are remembered under the name once
 // the routine has them: the result methods size their arrays by them.
-void initializeGeometry(JNIEnv* env, const char* name, jobject geometry) {
-  if (geometry == nullptr) {
-    throwNullArgument(env, "geometry");
-    return;
-  }
-  GeometryBuffers g;
-  if (!readGeometry(env, geometry, g)) return;
+void initializeGeometry(const char* name, const GeometryBuffers& g) {
   const int cellCount = g.cellCount;
   const int internalCellCount = g.internalCellCount;
   const int cellFaceValueCount = g.cellFaceValueCount;
@@ -227,9 +219,9 @@ JNIEXPORT void JNICALL
 Java_qel_surface_Native2DSolver_initializeSubbasinGeometry(JNIEnv* env, jclass,
                                                            jstring subbasin,
                                                            jobject geometry) {
-  velmora::withSubbasin(env, subbasin, [&](const char* name) {
-    velmora::initializeGeometry(env, name, geometry);
-  });
+  velmora::withSubbasinRecord<velmora::GeometryBuffers>(
+      env, subbasin, geometry, "geometry", velmora::readGeometry,
+      velmora::initializeGeometry);
 }
 
 }  // extern "C"

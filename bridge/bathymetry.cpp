@@ -24,23 +24,18 @@ bool readBathymetry(JNIEnv* env, jobject bathymetry, BathymetryBuffers& b) {
   ScopedLocalRef<jclass> cls(env, env->GetObjectClass(bathymetry));
   jclass c = cls.get();
   return c != nullptr &&
-         readTable(env, bathymetry, c, "_cellVolumeElevationInfo", -1, 2,
+         readTable(env, bathymetry, c, "_cellVolumeElevationInfo", kAllRows, 2,
                    b.cellVolumeElevationInfo, &b.cellCount) &&
-         readTable(env, bathymetry, c, "_cellVolumeElevationValues", -1, 2,
-                   b.cellVolumeElevationValues, &b.cellVolumeElevationCount) &&
-         readTable(env, bathymetry, c, "_faceAreaElevationInfo", -1, 2,
+         readTable(env, bathymetry, c, "_cellVolumeElevationValues", kAllRows,
+                   2, b.cellVolumeElevationValues,
+                   &b.cellVolumeElevationCount) &&
+         readTable(env, bathymetry, c, "_faceAreaElevationInfo", kAllRows, 2,
                    b.faceAreaElevationInfo, &b.faceCount) &&
-         readTable(env, bathymetry, c, "_faceAreaElevationValues", -1, 4,
+         readTable(env, bathymetry, c, "_faceAreaElevationValues", kAllRows, 4,
                    b.faceAreaElevationValues, &b.faceAreaElevationCount);
 }
 
-void initializeBathymetry(JNIEnv* env, const char* name, jobject bathymetry) {
-  if (bathymetry == nullptr) {
-    throwNullArgument(env, "bathymetry");
-    return;
-  }
-  BathymetryBuffers b;
-  if (!readBathymetry(env, bathymetry, b)) return;
+void initializeBathymetry(const char* name, const BathymetryBuffers& b) {
   const int cellCount = b.cellCount;
   const int cellVolumeElevationCount = b.cellVolumeElevationCount;
   const int faceCount = b.faceCount;
@@ -60,7 +55,7 @@ void initializeBathymetry(JNIEnv* env, const char* name, jobject bathymetry) {
 extern "C" JNIEXPORT void JNICALL
 Java_qel_surface_Native2DSolver_initializeSubbasinBathymetry(
     JNIEnv* env, jclass, jstring subbasin, jobject bathymetry) {
-  velmora::withSubbasin(env, subbasin, [&](const char* name) {
-    velmora::initializeBathymetry(env, name, bathymetry);
-  });
+  velmora::withSubbasinRecord<velmora::BathymetryBuffers>(
+      env, subbasin, bathymetry, "bathymetry", velmora::readBathymetry,
+      velmora::initializeBathymetry);
 }

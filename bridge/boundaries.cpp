@@ -2,8 +2,6 @@
 // to the solver, and the three setters of a boundary's current value.
 #include <jni.h>
 
-#include <vector>
-
 #include "jni_support.h"
 #include "quarnel.h"
 
@@ -11,19 +9,18 @@ namespace velmora {
 namespace {
 
 // The faces of one boundary, copied out of the Java boundary object for the
-// duration of one declaration call. The solver copies what it keeps.
+// duration of one declaration call. The solver copies what it keeps. The
+// indices are freed first, then the fractions (the reverse of declaration).
 struct BoundaryFaceSet {
   int faceCount = 0;
-  std::vector<jdouble> faceFractions;
-  std::vector<jint> faceIndices;
+  Buffer<jdouble> faceFractions;
+  Buffer<jint> faceIndices;
   const int* indices() const { return solverInts(faceIndices.data()); }
 };
 
 // Fills `faces` from the fields "_faceIndex" (whose length is the face
 // count) and "_faceFraction" (read for exactly that many elements). Both
 // Java arrays are copied in one pass each and held by no one afterwards.
-// Both buffers get at least one element, so the solver never receives a null
-// pointer, even for a boundary without faces.
 bool readBoundaryFaces(JNIEnv* env, jobject boundary, BoundaryFaceSet& faces) {
   if (boundary == nullptr) {
     throwNullArgument(env, "faces");
@@ -35,8 +32,8 @@ bool readBoundaryFaces(JNIEnv* env, jobject boundary, BoundaryFaceSet& faces) {
                getArrayField(env, boundary, cls.get(), "_faceIndex", "[I")));
   if (indices.get() == nullptr) return false;
   const jsize count = env->GetArrayLength(indices.get());
-  const std::size_t slots = count > 0 ? static_cast<std::size_t>(count) : 1;
-  if (!allocate(env, faces.faceIndices, slots, "_faceIndex") ||
+  const std::size_t n = static_cast<std::size_t>(count);
+  if (!faces.faceIndices.allocate(env, n, "_faceIndex") ||
       !copyElements(env, indices.get(), count, faces.faceIndices.data(),
                     "_faceIndex")) {
     return false;
@@ -45,19 +42,13 @@ bool readBoundaryFaces(JNIEnv* env, jobject boundary, BoundaryFaceSet& faces) {
       env, static_cast<jdoubleArray>(
                getArrayField(env, boundary, cls.get(), "_faceFraction", "[D")));
   if (fractions.get() == nullptr) return false;
-  if (!allocate(env, faces.faceFractions, slots, "_faceFraction") ||
+  if (!faces.faceFractions.allocate(env, n, "_faceFraction") ||
       !copyElements(env, fractions.get(), count, faces.faceFractions.data(),
                     "_faceFraction")) {
     return false;
   }
   faces.faceCount = count;
   return true;
-}
-
-// Frees the face indices, then the fractions.
-void releaseBoundaryFaces(BoundaryFaceSet& faces) {
-  std::vector<jint>().swap(faces.faceIndices);
-  std::vector<jdouble>().swap(faces.faceFractions);
 }
 
 using DeclareRoutine = void (*)(const char*, const char*, const int*,
@@ -76,7 +67,6 @@ void declareBoundary(JNIEnv* env, DeclareRoutine routine, jstring subbasin,
               routine(subbasinText, boundaryText, &faces.faceCount,
                       faces.indices(), faces.faceFractions.data(), value,
                       kNameWidth, kNameWidth);
-              releaseBoundaryFaces(faces);
             });
 }
 
@@ -101,69 +91,68 @@ void declareRatingCurve(JNIEnv* env, const char* subbasinText,
   BoundaryFaceSet faces;
   if (!readBoundaryFaces(env, facesObject, faces)) return;
   const int curveCopy = curveInt;
-  DoubleElements first;
-  DoubleElements second;
-  if (!first.get(env, curve1, "curve1") || !second.get(env, curve2, "curve2"))
-    return;
+  DoubleElements<2> curves(env);
+  if (!curves.add(curve1, "curve1") || !curves.add(curve2, "curve2")) return;
   INITBOUNDARYRATINGCURVE(subbasinText, boundaryText, &faces.faceCount,
                           faces.indices(), faces.faceFractions.data(),
-                          &curveCopy, first.data(), second.data(), kNameWidth,
+                          &curveCopy, curves[0], curves[1], kNameWidth,
                           kNameWidth);
-  releaseBoundaryFaces(faces);
-  // In the order obtained, not the destructors' reverse order.
-  releaseInOrder(first, second);
 }
 
 }  // namespace
 }  // namespace velmora
-
-using namespace velmora;
 
 extern "C" {
 
 JNIEXPORT void JNICALL Java_qel_surface_Native2DSolver_setBoundaryNormalDepth(
     JNIEnv* env, jclass, jstring subbasin, jstring boundary, jobject faces,
     jdouble value) {
-  declareBoundary(env, INITBOUNDARYNORMALDEPTH, subbasin, boundary, faces,
-                  &value);
+  velmora::declareBoundary(env, INITBOUNDARYNORMALDEPTH, subbasin, boundary,
+                           faces, &value);
 }
 
 JNIEXPORT void JNICALL Java_qel_surface_Native2DSolver_setBoundaryRatingCurve(
     JNIEnv* env, jclass, jstring subbasin, jstring boundary, jobject faces,
     jint curveInt, jdoubleArray curve1, jdoubleArray curve2) {
-  withNames(env, subbasin, boundary, "boundary",
-            [&](const char* subbasinText, const char* boundaryText) {
-              declareRatingCurve(env, subbasinText, boundaryText, faces,
-                                 curveInt, curve1, curve2);
-            });
+  velmora::withNames(env, subbasin, boundary, "boundary",
+                     [&](const char* subbasinText, const char* boundaryText) {
+                       velmora::declareRatingCurve(env, subbasinText,
+                                                   boundaryText, faces,
+                                                   curveInt, curve1, curve2);
+                     });
 }
 
 // The fourth argument of setBoundaryFlow and setBoundaryStage is ignored.
 JNIEXPORT void JNICALL Java_qel_surface_Native2DSolver_setBoundaryFlow(
     JNIEnv* env, jclass, jstring subbasin, jstring boundary, jobject faces,
     jdouble, jdouble value) {
-  declareBoundary(env, INITBOUNDARYFLOW, subbasin, boundary, faces, &value);
+  velmora::declareBoundary(env, INITBOUNDARYFLOW, subbasin, boundary, faces,
+                           &value);
 }
 
 JNIEXPORT void JNICALL Java_qel_surface_Native2DSolver_setBoundaryStage(
     JNIEnv* env, jclass, jstring subbasin, jstring boundary, jobject faces,
     jdouble, jdouble value) {
-  declareBoundary(env, INITBOUNDARYSTAGE, subbasin, boundary, faces, &value);
+  velmora::declareBoundary(env, INITBOUNDARYSTAGE, subbasin, boundary, faces,
+                           &value);
 }
 
 JNIEXPORT void JNICALL Java_qel_surface_Native2DSolver_setBoundaryValueFlow(
     JNIEnv* env, jclass, jstring subbasin, jstring boundary, jdouble value) {
-  setBoundaryValue(env, SETBOUNDARYVALUEFLOW, subbasin, boundary, value);
+  velmora::setBoundaryValue(env, SETBOUNDARYVALUEFLOW, subbasin, boundary,
+                            value);
 }
 
 JNIEXPORT void JNICALL Java_qel_surface_Native2DSolver_setBoundaryValueStage(
     JNIEnv* env, jclass, jstring subbasin, jstring boundary, jdouble value) {
-  setBoundaryValue(env, SETBOUNDARYVALUESTAGE, subbasin, boundary, value);
+  velmora::setBoundaryValue(env, SETBOUNDARYVALUESTAGE, subbasin, boundary,
+                            value);
 }
 
 JNIEXPORT void JNICALL Java_qel_surface_Native2DSolver_setBoundaryValueLoad(
     JNIEnv* env, jclass, jstring subbasin, jstring boundary, jdouble value) {
-  setBoundaryValue(env, SETBOUNDARYVALUETOTALLOAD, subbasin, boundary, value);
+  velmora::setBoundaryValue(env, SETBOUNDARYVALUETOTALLOAD, subbasin, boundary,
+                            value);
 }
 
 }  // extern "C"

@@ -1,17 +1,14 @@
 // Flow control, initial state and solving of a subbasin.
 #include <jni.h>
 
-#include "frame.h"
 #include "jni_support.h"
 #include "quarnel.h"
-
-using namespace velmora;
 
 extern "C" {
 
 JNIEXPORT void JNICALL Java_qel_surface_Native2DSolver_setSubbasinNumberThreads(
     JNIEnv* env, jclass, jstring subbasin, jint threads) {
-  withSubbasin(env, subbasin, [&](const char* name) {
+  velmora::withSubbasin(env, subbasin, [&](const char* name) {
     const int copy = threads;
     SETSUBBASINNUMBERTHREADS(name, &copy, kNameWidth);
   });
@@ -21,7 +18,7 @@ JNIEXPORT void JNICALL
 Java_qel_surface_Native2DSolver_setSubbasinImplicitFactor(JNIEnv* env, jclass,
                                                           jstring subbasin,
                                                           jdouble factor) {
-  withSubbasin(env, subbasin, [&](const char* name) {
+  velmora::withSubbasin(env, subbasin, [&](const char* name) {
     const double copy = factor;
     SETSUBBASINIMPLICITFACTOR(name, &copy, kNameWidth);
   });
@@ -31,7 +28,7 @@ JNIEXPORT void JNICALL
 Java_qel_surface_Native2DSolver_setSubbasinControlParameters(
     JNIEnv* env, jclass, jstring subbasin, jdouble c1, jdouble c2, jdouble c3,
     jdouble c4, jint c5) {
-  withSubbasin(env, subbasin, [&](const char* name) {
+  velmora::withSubbasin(env, subbasin, [&](const char* name) {
     const double c[4] = {c1, c2, c3, c4};
     const int c5Copy = c5;
     SETSUBBASINCONTROLPARAMETERS(name, &c[0], &c[1], &c[2], &c[3], &c5Copy,
@@ -41,14 +38,15 @@ Java_qel_surface_Native2DSolver_setSubbasinControlParameters(
 
 JNIEXPORT void JNICALL Java_qel_surface_Native2DSolver_initializeSubbasinFlow(
     JNIEnv* env, jclass, jstring subbasin) {
-  withSubbasin(env, subbasin,
-               [](const char* name) { INITSUBBASINFLOW(name, kNameWidth); });
+  velmora::withSubbasin(env, subbasin, [](const char* name) {
+    INITSUBBASINFLOW(name, kNameWidth);
+  });
 }
 
 JNIEXPORT void JNICALL
 Java_qel_surface_Native2DSolver_initializeSubbasinFlowState(JNIEnv* env, jclass,
                                                             jstring subbasin) {
-  withSubbasin(env, subbasin, [](const char* name) {
+  velmora::withSubbasin(env, subbasin, [](const char* name) {
     INITSUBBASINFLOWSTATE(name, kNameWidth);
   });
 }
@@ -58,26 +56,23 @@ Java_qel_surface_Native2DSolver_initializeSubbasinFlowState(JNIEnv* env, jclass,
 // reads a double there.
 JNIEXPORT void JNICALL Java_qel_surface_Native2DSolver_initializeWarmUp(
     JNIEnv* env, jclass, jstring subbasin, jdouble w1, jdouble w2) {
-  withSubbasin(env, subbasin, [&](const char* name) {
+  velmora::withSubbasin(env, subbasin, [&](const char* name) {
     INITSUBBASINWARMUP(name, &w1, &w2, kNameWidth);
   });
 }
 
-// The solves store the environment before anything else. The period arrays
-// are handed over in place and released in mode 0, not as a critical
-// region, because the solver may relay a message to Java while the period
-// runs; the caller sizes them.
+// The period arrays are handed over in place and released in mode 0, not as
+// a critical region, because the solver may relay a message to Java while
+// the period runs; the caller sizes them.
 JNIEXPORT void JNICALL Java_qel_surface_Native2DSolver_subbasinSolvePeriodFlow(
     JNIEnv* env, jclass, jstring subbasin, jdouble p1, jdouble p2,
     jdoubleArray a, jint n) {
-  storeEnvironment(env);
-  withSubbasin(env, subbasin, [&](const char* name) {
+  velmora::withSubbasin(env, subbasin, [&](const char* name) {
     const double p[2] = {p1, p2};
     const int nCopy = n;
-    DoubleElements period;
-    if (!period.get(env, a, "a")) return;
-    SOLVESUBBASINFLOW(name, &nCopy, period.data(), &p[0], &p[1], kNameWidth);
-    period.release();
+    velmora::DoubleElements<1> period(env);
+    if (!period.add(a, "a")) return;
+    SOLVESUBBASINFLOW(name, &nCopy, period[0], &p[0], &p[1], kNameWidth);
   });
 }
 
@@ -85,21 +80,16 @@ JNIEXPORT void JNICALL
 Java_qel_surface_Native2DSolver_subbasinSolvePeriodSediment(
     JNIEnv* env, jclass, jstring subbasin, jdouble p1, jdouble p2,
     jdoubleArray a1, jdoubleArray a2, jdoubleArray a3, jint n) {
-  storeEnvironment(env);
-  withSubbasin(env, subbasin, [&](const char* name) {
+  velmora::withSubbasin(env, subbasin, [&](const char* name) {
     const double p[2] = {p1, p2};
     const int nCopy = n;
-    DoubleElements first;
-    DoubleElements second;
-    DoubleElements third;
-    if (!first.get(env, a1, "a1") || !second.get(env, a2, "a2") ||
-        !third.get(env, a3, "a3")) {
+    velmora::DoubleElements<3> periods(env);
+    if (!periods.add(a1, "a1") || !periods.add(a2, "a2") ||
+        !periods.add(a3, "a3")) {
       return;
     }
-    SOLVESUBBASINFLOWSEDIMENT(name, &nCopy, first.data(), second.data(),
-                              third.data(), &p[0], &p[1], kNameWidth);
-    // In the order obtained, not the destructors' reverse order.
-    releaseInOrder(first, second, third);
+    SOLVESUBBASINFLOWSEDIMENT(name, &nCopy, periods[0], periods[1], periods[2],
+                              &p[0], &p[1], kNameWidth);
   });
 }
 

@@ -1,10 +1,9 @@
-// The bridge frame: the recorded Java VM, the stored environment, the relay
-// to Java, and the three frame methods.
+// The bridge frame: the recorded Java VM, the relay to Java, and the three
+// frame methods.
 
 #include "frame.h"
 
 #include <atomic>
-#include <cstdio>
 #include <memory>
 #include <string>
 #include <utility>
@@ -21,9 +20,6 @@ namespace {
 // Written once, by the first native method; read by the relay on any
 // thread.
 std::atomic<JavaVM*> javaVm{nullptr};
-// Kept as the frame always has; written by several Java threads at once, so
-// atomic, though nothing reads it for delivery.
-std::atomic<JNIEnv*> storedEnv{nullptr};
 
 // Per thread: the critical regions held, and the messages that arrived while
 // one was (made only then, and freed once they are delivered). Both are
@@ -32,28 +28,31 @@ std::atomic<JNIEnv*> storedEnv{nullptr};
 thread_local int criticalRegions = 0;
 thread_local std::vector<std::string>* heldMessages = nullptr;
 
-// Looks vmz/ErrorProcessor.processCodedMessage up anew on every message. A
-// missing class or method is reported by the two lines (not flushed) and the
-// error that FindClass or GetStaticMethodID left pending is cleared, so the
-// solver routine and the bridge go on with a clean environment. An exception
-// thrown by processCodedMessage itself is printed to standard error by the
-// JVM (ExceptionDescribe, which clears it) for the same reason. Local
-// references are deleted, since a solve may relay many messages in one
-// native frame.
+// A missing class or method (`missing` names which) is reported by two
+// lines, and the error that FindClass or GetStaticMethodID left pending is
+// cleared, so the solver routine and the bridge go on with a clean
+// environment.
+void reportUndelivered(JNIEnv* env, const char* message, const char* missing) {
+  env->ExceptionClear();
+  printLine("sendMessageToJava: message: %s\n", message);
+  printLine("sendMessageToJava: %s is NULL\n", missing);
+}
+
+// Looks vmz/ErrorProcessor.processCodedMessage up anew on every message. An
+// exception thrown by processCodedMessage itself is printed to standard
+// error by the JVM (ExceptionDescribe, which clears it), so the solve goes
+// on with a clean environment too. Local references are deleted, since a
+// solve may relay many messages in one native frame.
 void deliver(JNIEnv* env, const char* message) {
   ScopedLocalRef<jclass> epClass(env, env->FindClass("vmz/ErrorProcessor"));
   if (epClass.get() == nullptr) {
-    env->ExceptionClear();
-    std::printf("sendMessageToJava: message: %s\n", message);
-    std::printf("sendMessageToJava: epClass is NULL\n");
+    reportUndelivered(env, message, "epClass");
     return;
   }
   jmethodID methodID = env->GetStaticMethodID(
       epClass.get(), "processCodedMessage", "(Ljava/lang/String;)V");
   if (methodID == nullptr) {
-    env->ExceptionClear();
-    std::printf("sendMessageToJava: message: %s\n", message);
-    std::printf("sendMessageToJava: methodID is NULL\n");
+    reportUndelivered(env, message, "methodID");
     return;
   }
   ScopedLocalRef<jstring> text(env, env->NewStringUTF(message));
@@ -98,10 +97,6 @@ void rememberJavaVm(JNIEnv* env) {
   }
 }
 
-void storeEnvironment(JNIEnv* env) {
-  storedEnv.store(env, std::memory_order_relaxed);
-}
-
 void enterCriticalRegion() { ++criticalRegions; }
 
 void leaveCriticalRegion(JNIEnv* env) {
@@ -134,7 +129,6 @@ extern "C" {
 
 JNIEXPORT void JNICALL Java_qel_surface_Native2DSolver_setFortranLogFile(
     JNIEnv* env, jclass, jstring path) {
-  velmora::storeEnvironment(env);
   velmora::guarded(env, [&] {
     velmora::SolverText<kLogPathWidth> text;
     if (text.read(env, path, "path")) SETLOGFILE(text.data(), text.kLength);

@@ -1,5 +1,5 @@
-// The bridge frame: the Java VM the relay reaches Java through, the stored
-// environment, and the relay itself.
+// The bridge frame: the Java VM the relay reaches Java through, and the
+// relay itself.
 #pragma once
 
 #include <jni.h>
@@ -9,11 +9,6 @@ namespace velmora {
 // Records the Java VM of `env` the first time any native method runs
 // (guarded() calls it); later calls cost one atomic load.
 void rememberJavaVm(JNIEnv* env);
-
-// Keeps `env` as the stored environment. Written by setFortranLogFile and
-// the two solve methods as their very first step. The relay does not use it:
-// an environment is valid only on its own thread.
-void storeEnvironment(JNIEnv* env);
 
 // Marks the calling thread as holding a JNI critical region, in which no JNI
 // function may be called: messages relayed meanwhile are held. When the last

@@ -55,6 +55,14 @@ void throwOutOfMemory(JNIEnv* env, const char* what) noexcept {
                  "cannot allocate the buffer for %s", what);
 }
 
+void printLine(const char* format, ...) noexcept {
+  va_list args;
+  va_start(args, format);
+  std::vprintf(format, args);
+  va_end(args);
+  std::fflush(stdout);
+}
+
 bool copySolverText(JNIEnv* env, jstring s, char* out, std::size_t n,
                     const char* what) {
   if (s == nullptr) {
@@ -234,7 +242,7 @@ bool readTableImpl(JNIEnv* env, jobject object, jclass cls, const char* field,
       env, getArrayField(env, object, cls, field, Signature<T>::table));
   if (value.get() == nullptr) return false;
   jobjectArray table = static_cast<jobjectArray>(value.get());
-  const jsize n = rows < 0 ? env->GetArrayLength(table) : rows;
+  const jsize n = rows == kAllRows ? env->GetArrayLength(table) : rows;
   if (k < 0) {
     throwIllegalArgument(env, "%s: negative row width %d", field,
                          static_cast<int>(k));
@@ -253,7 +261,7 @@ bool readArrayImpl(JNIEnv* env, jobject object, jclass cls, const char* field,
       env, getArrayField(env, object, cls, field, Signature<T>::array));
   if (value.get() == nullptr) return false;
   Array array = static_cast<Array>(value.get());
-  const jsize length = n < 0 ? env->GetArrayLength(array) : n;
+  const jsize length = n == kAllRows ? env->GetArrayLength(array) : n;
   if (!out.allocate(env, static_cast<std::size_t>(length), field)) {
     return false;
   }

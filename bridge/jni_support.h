@@ -12,9 +12,7 @@
 #include <cstring>
 #include <memory>
 #include <new>
-#include <stdexcept>
 #include <utility>
-#include <vector>
 
 #include "frame.h"
 #include "quarnel.h"
@@ -46,6 +44,14 @@ void throwIllegalState(JNIEnv* env, const char* format, ...) noexcept
     VELMORA_PRINTF(2, 3);
 // OutOfMemoryError("cannot allocate the buffer for <what>").
 void throwOutOfMemory(JNIEnv* env, const char* what) noexcept;
+
+// --- Diagnostic output ------------------------------------------------------
+
+// Prints one line (`format` ends in "\n") on standard output and flushes it
+// at once: standard output is buffered when it is not a terminal, and an
+// unflushed line would appear out of order with Java's own output, or not at
+// all if the process ends abruptly.
+void printLine(const char* format, ...) noexcept VELMORA_PRINTF(1, 2);
 
 // Runs a native method's body so that no C++ exception leaves it: a
 // std::bad_alloc becomes OutOfMemoryError, anything else java.lang.Error,
@@ -148,29 +154,31 @@ void withNames(JNIEnv* env, jstring subbasin, jstring second,
   });
 }
 
-// --- Owned buffers ----------------------------------------------------------
-
-// Sizes `buffer` to n elements; throws OutOfMemoryError naming `what` when
-// the memory cannot be had.
-template <typename T>
-bool allocate(JNIEnv* env, std::vector<T>& buffer, std::size_t n,
-              const char* what) {
-  try {
-    buffer.resize(n);
-    return true;
-  } catch (const std::bad_alloc&) {
-    throwOutOfMemory(env, what);
-    return false;
-  } catch (const std::length_error&) {
-    throwOutOfMemory(env, what);
-    return false;
-  }
+// The shape of the methods that read a Java object into a record of
+// buffers: under withSubbasin, a null `object` throws NullPointerException
+// naming `what`, `read(env, object, record)` fills a fresh Record, and
+// `call(name, record)` hands it to the routine once it was read in full.
+template <typename Record, typename Read, typename Call>
+void withSubbasinRecord(JNIEnv* env, jstring subbasin, jobject object,
+                        const char* what, Read&& read, Call&& call) noexcept {
+  withSubbasin(env, subbasin, [&](const char* name) {
+    if (object == nullptr) {
+      throwNullArgument(env, what);
+      return;
+    }
+    Record record;
+    if (read(env, object, record)) call(name, record);
+  });
 }
 
-// An owned buffer of n elements whose memory is not initialised: each
-// element is written by the copy that follows, so a large mesh is touched
-// once. allocate() throws OutOfMemoryError naming `what` when the memory
-// cannot be had (or n elements cannot even be counted in bytes).
+// --- Owned buffers ----------------------------------------------------------
+
+// The bridge's owned buffer: n elements whose memory is not initialised,
+// since each element is written by the copy that follows, so a large mesh is
+// touched once. Even for n = 0 it holds one element, so a routine never
+// receives a null pointer. allocate() throws OutOfMemoryError naming `what`
+// when the memory cannot be had (or n elements cannot even be counted in
+// bytes).
 template <typename T>
 class Buffer {
  public:
@@ -221,52 +229,57 @@ struct CriticalAccess {
   static void release(JNIEnv* env, jdoubleArray array, jdouble* elements);
 };
 
-// A double array handed to the routine in place: obtained by get(),
-// released (mode 0) by release() or on destruction.
-template <typename Access>
-class InPlaceDoubles {
+// The double arrays a routine receives in place, up to N of them, each
+// obtained by add() in the routine's order. The guard releases all it
+// obtained (mode 0) when it goes out of scope, however the method ends, in
+// the order they were obtained: that is the order in which the copies reach
+// the Java arrays, while N guards of one array each would release them the
+// other way round. (Names need no such guard: withSubbasin and withNames
+// copy their bytes into solver texts and hold nothing.)
+template <std::size_t N, typename Access>
+class InPlaceArrays {
  public:
-  InPlaceDoubles() = default;
-  ~InPlaceDoubles() { release(); }
-  InPlaceDoubles(const InPlaceDoubles&) = delete;
-  InPlaceDoubles& operator=(const InPlaceDoubles&) = delete;
-  // A null array throws NullPointerException naming `what`.
-  bool get(JNIEnv* env, jdoubleArray array, const char* what) {
-    if (array == nullptr) {
-      throwNullArgument(env, what);
+  explicit InPlaceArrays(JNIEnv* env) : env_(env) {}
+  ~InPlaceArrays() {
+    for (std::size_t i = 0; i < count_; ++i) {
+      Access::release(env_, arrays_[i], elements_[i]);
+    }
+  }
+  InPlaceArrays(const InPlaceArrays&) = delete;
+  InPlaceArrays& operator=(const InPlaceArrays&) = delete;
+  // Obtains `array` as the next one. A null array throws
+  // NullPointerException naming `what`.
+  bool add(jdoubleArray array, const char* what) {
+    static_assert(N > 0, "an in-place guard holds at least one array");
+    if (count_ == N) {
+      throwLiteral(env_, "java/lang/Error",
+                   "more in-place arrays than the solver bridge can hold");
       return false;
     }
-    jdouble* elements = Access::get(env, array);
+    if (array == nullptr) {
+      throwNullArgument(env_, what);
+      return false;
+    }
+    jdouble* elements = Access::get(env_, array);
     if (elements == nullptr) return false;  // OutOfMemoryError is pending
-    env_ = env;
-    array_ = array;
-    elements_ = elements;
+    arrays_[count_] = array;
+    elements_[count_] = elements;
+    ++count_;
     return true;
   }
-  void release() {
-    if (elements_ != nullptr) {
-      Access::release(env_, array_, std::exchange(elements_, nullptr));
-    }
-  }
-  jdouble* data() const { return elements_; }
+  // The elements of the i-th array obtained.
+  jdouble* operator[](std::size_t i) const { return elements_[i]; }
 
  private:
-  JNIEnv* env_ = nullptr;
-  jdoubleArray array_ = nullptr;
-  jdouble* elements_ = nullptr;
+  JNIEnv* env_;
+  std::size_t count_ = 0;
+  jdoubleArray arrays_[N] = {};
+  jdouble* elements_[N] = {};
 };
 
-using DoubleElements = InPlaceDoubles<ElementsAccess>;
-using CriticalDoubles = InPlaceDoubles<CriticalAccess>;
-
-// The trap of every method with several in-place arrays: they must be
-// released in the order they were obtained, while destructors run in the
-// reverse order. So after the routine the method releases them here, left
-// to right; the destructors only clean up after a failure.
-template <typename... Guards>
-void releaseInOrder(Guards&... guards) {
-  (guards.release(), ...);
-}
+template <std::size_t N>
+using DoubleElements = InPlaceArrays<N, ElementsAccess>;
+using CriticalDoubles = InPlaceArrays<1, CriticalAccess>;
 
 // --- Fields and copies of read-only arrays ----------------------------------
 
@@ -302,8 +315,11 @@ bool copyRows(JNIEnv* env, jobjectArray table, jsize rows, jsize k,
 // Multiplies every element by `factor` in 64-bit floating point.
 void scale(double* values, std::size_t n, double factor);
 
+// Read every row of a table, every element of an array.
+constexpr jsize kAllRows = -1;
+
 // A table field of `object` read into `out`: `rows` rows (all of the
-// outer array's rows when `rows` is negative) of the first k elements each,
+// outer array's rows for kAllRows) of the first k elements each,
 // row i at k*i ... k*i+k-1. `*rowCount` receives the number of rows read.
 // Every failure leaves a Java exception pending naming the field (and the
 // row): NoSuchFieldError, NullPointerException, IllegalArgumentException or
@@ -313,7 +329,7 @@ bool readTable(JNIEnv* env, jobject object, jclass cls, const char* field,
 bool readTable(JNIEnv* env, jobject object, jclass cls, const char* field,
                jsize rows, jsize k, Buffer<jdouble>& out, jsize* rowCount);
 // The same for a one-dimensional field ("[I", "[D"): `n` elements, or all
-// of them when `n` is negative.
+// of them for kAllRows.
 bool readArray(JNIEnv* env, jobject object, jclass cls, const char* field,
                jsize n, Buffer<jint>& out, jsize* count);
 bool readArray(JNIEnv* env, jobject object, jclass cls, const char* field,

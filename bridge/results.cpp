@@ -96,10 +96,9 @@ void cellResult(JNIEnv* env, Per per, jstring subbasin, jdoubleArray values,
                 Call&& call) {
   withSubbasin(env, subbasin, [&](const char* name) {
     if (!checkValues(env, name, values, per)) return;
-    CriticalDoubles elements;
-    if (!elements.get(env, values, "values")) return;
-    call(name, elements.data());
-    elements.release();
+    CriticalDoubles elements(env);
+    if (!elements.add(values, "values")) return;
+    call(name, elements[0]);
   });
 }
 
@@ -127,32 +126,30 @@ void cellResult(JNIEnv* env, CellRoutineWithClass routine, jstring subbasin,
 }  // namespace
 }  // namespace velmora
 
-using namespace velmora;
-
 extern "C" {
 
 JNIEXPORT void JNICALL Java_qel_surface_Native2DSolver_getBoundaryOutflow(
     JNIEnv* env, jclass, jstring subbasin, jstring boundary,
     jdoubleArray result) {
-  boundaryValue(env, GETBOUNDARYOUTFLOW, subbasin, boundary, result);
+  velmora::boundaryValue(env, GETBOUNDARYOUTFLOW, subbasin, boundary, result);
 }
 
 JNIEXPORT void JNICALL Java_qel_surface_Native2DSolver_getBoundaryStage(
     JNIEnv* env, jclass, jstring subbasin, jstring boundary,
     jdoubleArray result) {
-  boundaryValue(env, GETBOUNDARYSTAGE, subbasin, boundary, result);
+  velmora::boundaryValue(env, GETBOUNDARYSTAGE, subbasin, boundary, result);
 }
 
 JNIEXPORT void JNICALL Java_qel_surface_Native2DSolver_getBoundaryLoad(
     JNIEnv* env, jclass, jstring subbasin, jstring boundary,
     jdoubleArray result, jint k) {
-  boundaryLoad(env, subbasin, boundary, result, k);
+  velmora::boundaryLoad(env, subbasin, boundary, result, k);
 }
 
 JNIEXPORT void JNICALL Java_qel_surface_Native2DSolver_getBoundaryTotalLoad(
     JNIEnv* env, jclass, jstring subbasin, jstring boundary,
     jdoubleArray result) {
-  boundaryValue(env, GETBOUNDARYTOTALLOAD, subbasin, boundary, result);
+  velmora::boundaryValue(env, GETBOUNDARYTOTALLOAD, subbasin, boundary, result);
 }
 
 // The solver has no boundary concentration routine that takes k; the one
@@ -161,24 +158,25 @@ JNIEXPORT void JNICALL Java_qel_surface_Native2DSolver_getBoundaryTotalLoad(
 JNIEXPORT void JNICALL Java_qel_surface_Native2DSolver_getBoundaryConcentration(
     JNIEnv* env, jclass, jstring subbasin, jstring boundary,
     jdoubleArray result, jint k) {
-  boundaryLoad(env, subbasin, boundary, result, k);
+  velmora::boundaryLoad(env, subbasin, boundary, result, k);
 }
 
 JNIEXPORT void JNICALL
 Java_qel_surface_Native2DSolver_getBoundaryTotalConcentration(
     JNIEnv* env, jclass, jstring subbasin, jstring boundary,
     jdoubleArray result) {
-  boundaryValue(env, GETBOUNDARYTOTALCONCENTRATION, subbasin, boundary, result);
+  velmora::boundaryValue(env, GETBOUNDARYTOTALCONCENTRATION, subbasin, boundary,
+                         result);
 }
 
 JNIEXPORT void JNICALL Java_qel_surface_Native2DSolver_getSubbasinCellWetArea(
     JNIEnv* env, jclass, jstring subbasin, jdoubleArray values, jint i1) {
-  cellResult(env, GETSUBBASINCELLAREAWET, subbasin, values, i1);
+  velmora::cellResult(env, GETSUBBASINCELLAREAWET, subbasin, values, i1);
 }
 
 JNIEXPORT void JNICALL Java_qel_surface_Native2DSolver_getSubbasinCellVolume(
     JNIEnv* env, jclass, jstring subbasin, jdoubleArray values, jint i1) {
-  cellResult(env, GETSUBBASINCELLVOLUME, subbasin, values, i1);
+  velmora::cellResult(env, GETSUBBASINCELLVOLUME, subbasin, values, i1);
 }
 
 JNIEXPORT void JNICALL
@@ -186,50 +184,54 @@ Java_qel_surface_Native2DSolver_getSubbasinCellWaterSurface(JNIEnv* env, jclass,
                                                             jstring subbasin,
                                                             jdoubleArray values,
                                                             jint i1) {
-  cellResult(env, GETSUBBASINCELLWATERLEVEL, subbasin, values, i1);
+  velmora::cellResult(env, GETSUBBASINCELLWATERLEVEL, subbasin, values, i1);
 }
 
 // The one result with a value per face.
 JNIEXPORT void JNICALL Java_qel_surface_Native2DSolver_getSubbasinFaceVelocity(
     JNIEnv* env, jclass, jstring subbasin, jdoubleArray values, jint i1) {
-  cellResult(env, GETSUBBASINFACEVELOCITY, subbasin, values, i1, Per::kFace);
+  velmora::cellResult(env, GETSUBBASINFACEVELOCITY, subbasin, values, i1,
+                      velmora::Per::kFace);
 }
 
 JNIEXPORT void JNICALL Java_qel_surface_Native2DSolver_getSubbasinCellVelocity(
     JNIEnv* env, jclass, jstring subbasin, jdoubleArray values, jint i1) {
-  cellResult(env, GETSUBBASINCELLVELOCITY, subbasin, values, i1);
+  velmora::cellResult(env, GETSUBBASINCELLVELOCITY, subbasin, values, i1);
 }
 
 JNIEXPORT void JNICALL
 Java_qel_surface_Native2DSolver_getSubbasinCellConcentration(
     JNIEnv* env, jclass, jstring subbasin, jdoubleArray values, jint i1,
     jint i2) {
-  cellResult(env, GETSUBBASINCELLCONCENTRATION, subbasin, values, i1, i2);
+  velmora::cellResult(env, GETSUBBASINCELLCONCENTRATION, subbasin, values, i1,
+                      i2);
 }
 
 JNIEXPORT void JNICALL
 Java_qel_surface_Native2DSolver_getSubbasinCellTotalConcentration(
     JNIEnv* env, jclass, jstring subbasin, jdoubleArray values, jint i1) {
-  cellResult(env, GETSUBBASINCELLTOTALCONCENTRATION, subbasin, values, i1);
+  velmora::cellResult(env, GETSUBBASINCELLTOTALCONCENTRATION, subbasin, values,
+                      i1);
 }
 
 JNIEXPORT void JNICALL Java_qel_surface_Native2DSolver_getSubbasinCellBedChange(
     JNIEnv* env, jclass, jstring subbasin, jdoubleArray values, jint i1,
     jint i2) {
-  cellResult(env, GETSUBBASINCELLBEDCHANGE, subbasin, values, i1, i2);
+  velmora::cellResult(env, GETSUBBASINCELLBEDCHANGE, subbasin, values, i1, i2);
 }
 
 JNIEXPORT void JNICALL
 Java_qel_surface_Native2DSolver_getSubbasinCellTotalBedChange(
     JNIEnv* env, jclass, jstring subbasin, jdoubleArray values, jint i1) {
-  cellResult(env, GETSUBBASINCELLTOTALBEDCHANGE, subbasin, values, i1);
+  velmora::cellResult(env, GETSUBBASINCELLTOTALBEDCHANGE, subbasin, values, i1);
 }
 
 JNIEXPORT void JNICALL
 Java_qel_surface_Native2DSolver_getSubbasinCellActiveFraction(
     JNIEnv* env, jclass, jstring subbasin, jdoubleArray values, jint i1,
     jint i2) {
-  cellResult(env, GETSUBBASINCELLACTIVEFRACTION, subbasin, values, i1, i2);
+  velmora::cellResult(env, GETSUBBASINCELLACTIVEFRACTION, subbasin, values, i1,
+                      i2);
 }
 
 }  // extern "C"

@@ -30,41 +30,35 @@ void cohesiveTransport(JNIEnv* env, const char* name, const char* method,
                        jdoubleArray d1, jdoubleArray d2, jdoubleArray d3,
                        jdoubleArray d4, jint m) {
   const int mCopy = m;
-  DoubleElements e1;
-  DoubleElements e2;
-  DoubleElements e3;
-  DoubleElements e4;
-  if (!e1.get(env, d1, "d1") || !e2.get(env, d2, "d2") ||
-      !e3.get(env, d3, "d3") || !e4.get(env, d4, "d4")) {
+  DoubleElements<4> d(env);
+  if (!d.add(d1, "d1") || !d.add(d2, "d2") || !d.add(d3, "d3") ||
+      !d.add(d4, "d4")) {
     return;
   }
-  SETCOHESIVETRANSPORTMETHOD(name, method, &mCopy, e1.data(), e2.data(),
-                             e3.data(), e4.data(), kNameWidth, kNameWidth);
-  // In the order obtained, not the destructors' reverse order.
-  releaseInOrder(e1, e2, e3, e4);
+  SETCOHESIVETRANSPORTMETHOD(name, method, &mCopy, d[0], d[1], d[2], d[3],
+                             kNameWidth, kNameWidth);
 }
 
 }  // namespace
 }  // namespace velmora
-
-using namespace velmora;
 
 extern "C" {
 
 JNIEXPORT void JNICALL
 Java_qel_surface_Native2DSolver_initializeSubbasinSediment(JNIEnv* env, jclass,
                                                            jstring subbasin) {
-  withSubbasin(env, subbasin, [](const char* name) {
+  velmora::withSubbasin(env, subbasin, [](const char* name) {
     INITSUBBASINSEDIMENT(name, kNameWidth);
   });
 }
 
 JNIEXPORT void JNICALL Java_qel_surface_Native2DSolver_setFallVelocityMethod(
     JNIEnv* env, jclass, jstring subbasin, jstring method) {
-  withNames(env, subbasin, method, "method",
-            [](const char* name, const char* methodText) {
-              SETFALLVELOCITYMETHOD(name, methodText, kNameWidth, kNameWidth);
-            });
+  velmora::withNames(env, subbasin, method, "method",
+                     [](const char* name, const char* methodText) {
+                       SETFALLVELOCITYMETHOD(name, methodText, kNameWidth,
+                                             kNameWidth);
+                     });
 }
 
 // The only method name of the solver that is 16 bytes wide.
@@ -72,36 +66,35 @@ JNIEXPORT void JNICALL
 Java_qel_surface_Native2DSolver_setTransportPotentialMethod(JNIEnv* env, jclass,
                                                             jstring subbasin,
                                                             jstring method) {
-  withNames<kShortMethodWidth>(env, subbasin, method, "method",
-                               [](const char* name, const char* methodText) {
-                                 SETTRANSPORTPOTENTIALMETHOD(name, methodText,
-                                                             kNameWidth,
-                                                             kShortMethodWidth);
-                               });
+  velmora::withNames<kShortMethodWidth>(
+      env, subbasin, method, "method",
+      [](const char* name, const char* methodText) {
+        SETTRANSPORTPOTENTIALMETHOD(name, methodText, kNameWidth,
+                                    kShortMethodWidth);
+      });
 }
 
 JNIEXPORT void JNICALL
 Java_qel_surface_Native2DSolver_setCohesiveTransportMethod(
     JNIEnv* env, jclass, jstring subbasin, jstring method, jdoubleArray d1,
     jdoubleArray d2, jdoubleArray d3, jdoubleArray d4, jint m) {
-  withNames(env, subbasin, method, "method",
-            [&](const char* name, const char* methodText) {
-              cohesiveTransport(env, name, methodText, d1, d2, d3, d4, m);
-            });
+  velmora::withNames(env, subbasin, method, "method",
+                     [&](const char* name, const char* methodText) {
+                       velmora::cohesiveTransport(env, name, methodText, d1, d2,
+                                                  d3, d4, m);
+                     });
 }
 
 // No subbasin: the properties are the basin's. The routine takes g first.
 JNIEXPORT void JNICALL Java_qel_surface_Native2DSolver_setSedimentProperties(
     JNIEnv* env, jclass, jdoubleArray p, jint g, jdouble s1, jdouble s2,
     jdouble s3, jdouble s4) {
-  guarded(env, [&] {
+  velmora::guarded(env, [&] {
     const int gCopy = g;
     const double s[4] = {s1, s2, s3, s4};
-    DoubleElements properties;
-    if (!properties.get(env, p, "p")) return;
-    SETSEDIMENTPROPERTIES(&gCopy, properties.data(), &s[0], &s[1], &s[2],
-                          &s[3]);
-    properties.release();
+    velmora::DoubleElements<1> properties(env);
+    if (!properties.add(p, "p")) return;
+    SETSEDIMENTPROPERTIES(&gCopy, properties[0], &s[0], &s[1], &s[2], &s[3]);
   });
 }
 
@@ -109,16 +102,17 @@ JNIEXPORT void JNICALL Java_qel_surface_Native2DSolver_setSedimentProperties(
 JNIEXPORT void JNICALL Java_qel_surface_Native2DSolver_setRhemParameters(
     JNIEnv* env, jclass, jstring subbasin, jdoubleArray r1, jdoubleArray r2,
     jint r, jdouble x1, jdouble x2) {
-  withSubbasin(env, subbasin, [&](const char* name) {
+  velmora::withSubbasin(env, subbasin, [&](const char* name) {
     const int rCopy = r;
     const double x[2] = {x1, x2};
-    DoubleElements first;
+    velmora::DoubleElements<1> first(env);
     double second = 0.0;
-    if (!first.get(env, r1, "r1") || !readSecondElement(env, r2, "r2", second))
+    if (!first.add(r1, "r1") ||
+        !velmora::readSecondElement(env, r2, "r2", second)) {
       return;
-    SETSEDIMENTTRANSPORTPARAMETERS(name, first.data(), &rCopy, &second, &x[0],
+    }
+    SETSEDIMENTTRANSPORTPARAMETERS(name, first[0], &rCopy, &second, &x[0],
                                    &x[1], kNameWidth);
-    first.release();
   });
 }
 
@@ -126,7 +120,7 @@ JNIEXPORT void JNICALL
 Java_qel_surface_Native2DSolver_setSubbasinMobilityFactor(JNIEnv* env, jclass,
                                                           jstring subbasin,
                                                           jdouble factor) {
-  withSubbasin(env, subbasin, [&](const char* name) {
+  velmora::withSubbasin(env, subbasin, [&](const char* name) {
     const double copy = factor;
     SETSUBBASINMOBILITYFACTOR(name, &copy, kNameWidth);
   });
@@ -135,19 +129,19 @@ Java_qel_surface_Native2DSolver_setSubbasinMobilityFactor(JNIEnv* env, jclass,
 // The routine takes g1 and g2 ahead of F.
 JNIEXPORT void JNICALL Java_qel_surface_Native2DSolver_setGrainSizeFractions(
     JNIEnv* env, jclass, jstring subbasin, jdoubleArray f, jint g1, jint g2) {
-  withSubbasin(env, subbasin, [&](const char* name) {
+  velmora::withSubbasin(env, subbasin, [&](const char* name) {
     const int g[2] = {g1, g2};
-    DoubleElements fractions;
-    if (!fractions.get(env, f, "f")) return;
-    SETGRAINSIZEFRACTIONS(name, &g[0], &g[1], fractions.data(), kNameWidth);
-    fractions.release();
+    velmora::DoubleElements<1> fractions(env);
+    if (!fractions.add(f, "f")) return;
+    SETGRAINSIZEFRACTIONS(name, &g[0], &g[1], fractions[0], kNameWidth);
   });
 }
 
 JNIEXPORT void JNICALL Java_qel_surface_Native2DSolver_checkSedimentSetup(
     JNIEnv* env, jclass, jstring subbasin) {
-  withSubbasin(env, subbasin,
-               [](const char* name) { CHECKSEDIMENTSETUP(name, kNameWidth); });
+  velmora::withSubbasin(env, subbasin, [](const char* name) {
+    CHECKSEDIMENTSETUP(name, kNameWidth);
+  });
 }
 
 }  // extern "C"

@@ -28,11 +28,14 @@ endfunction()
 
 # Wine for running Windows programs from CTest. The session script (the
 # wine_start fixture) chooses how this machine runs programs of the build's
-# bitness and makes ${ZINDLE_WINE} for it; every Windows test program runs
-# through that command, so a 32-bit build also works on a host that cannot
-# execute 32-bit programs (see tests/wine/wine-session.sh).
+# bitness (ZINDLE_WINE_ROUTE, when set, chooses for 32-bit programs) and
+# makes ${ZINDLE_WINE} for it, with the prefix of that route; every Windows
+# test program runs through that command, so a 32-bit build also works on a
+# host that cannot execute 32-bit programs (see tests/wine/wine-session.sh).
 if(CMAKE_CROSSCOMPILING AND WIN32)
   find_program(ZINDLE_WINESERVER wineserver REQUIRED)
+  # The 64-bit build's prefix, and the stem of the 32-bit build's: one per
+  # route (wineprefix-native, wineprefix-qemu).
   set(ZINDLE_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
   set(ZINDLE_WINE_LOADER ${CMAKE_BINARY_DIR}/wine-loader)
   set(ZINDLE_WINE ${ZINDLE_WINE_LOADER}/wine)

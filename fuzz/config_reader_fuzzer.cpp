@@ -6,7 +6,8 @@
 // holds a few fixed runtimes so that "javaVersion" lines reach discovery.
 //
 // Flags: 1 debug, 2 quiet, 4 POSIX paths, 8 Vista or later, 16 "inc2" exists
-// but cannot be opened, 32 "dir" is a directory.
+// but cannot be opened, 32 "dir" is a directory, 64 the code page is not
+// UTF-8 (files with a UTF-8 mark are converted).
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -57,6 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   os.style =
       (in.flags & 4) ? zindle::PathStyle::kPosix : zindle::PathStyle::kWindows;
   os.majorVersion = (in.flags & 8) ? 6 : 5;
+  os.utf8CodePage = (in.flags & 64) == 0;
   zindle::fuzz::loadEnvironment(os, in.section(0));
   os.files["app.config"] = in.section(1);
   for (std::size_t i = 2; i < in.sections.size(); ++i)

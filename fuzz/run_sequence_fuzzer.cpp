@@ -53,5 +53,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   if (!os.failStart && (in.flags & 8) && status == 0 && starts == 1)
     fail("a restart request did not start the process again", "");
   if (starts > 2) fail("more starts than requested", std::to_string(starts));
+  // Java was never started: the run must not end as if it had been.
+  if (os.failStart && starts > 0 && status != zindle::kExitJavaNotStarted)
+    fail("a start that failed did not end with status 2",
+         std::to_string(status));
   return 0;
 }

@@ -132,12 +132,13 @@ else
   echo "--- surface-model.config"
   cat "$run/surface-model.config"
   echo "---"
-  # MODEL_HOME is read by the "$" expansions of the configuration. Standard
+  # The configuration names the installation folder as $appdir, the
+  # launcher's own folder, so no variable of our own is needed. Standard
   # input is not a terminal, so a question box of the launcher answers No
   # instead of waiting.
   # The whole run is bounded: a launcher or model that hangs is ended with
   # its process group after five minutes.
-  MODEL_HOME=$run QUARNEL_JOURNAL=$journal timeout -k 10 300 \
+  QUARNEL_JOURNAL=$journal timeout -k 10 300 \
     "$run/surface-model" -o </dev/null 2>&1 | tee "$output"
   status=${PIPESTATUS[0]}
   echo "=== launcher exit status: $status"

@@ -46,8 +46,13 @@ const std::string* findVariable(Launcher& launcher, std::string_view name,
   // could find a different variable.
   last.found = name.size() <= kMaxVariableNameChars &&
                launcher.os.lookupStartupEnv(last.name, &last.value);
+  // Two names have a value of the launcher's own when no variable of that
+  // name exists: its process id and its start folder.
   if (!last.found && name == "pid") {
     last.value = std::to_string(launcher.os.processId());
+    last.found = true;
+  } else if (!last.found && name == "appdir") {
+    last.value = launcher.settings.startDir;
     last.found = true;
   }
   last.spaced = last.found && last.value.find(' ') != std::string::npos;
@@ -318,10 +323,27 @@ EarlyExit handleLine(Launcher& launcher, std::string_view line,
   return std::nullopt;
 }
 
+// A line past the line buffer is still read in pieces, but not without a
+// word: its end would otherwise be taken for directives of their own.
+void reportLongLine(Launcher& launcher, const std::string& path,
+                    std::size_t lineNumber) {
+  const std::string text =
+      path + ":" + std::to_string(lineNumber) + ": longer than " +
+      std::to_string(kMaxLineChars) +
+      " characters; the rest is read as lines of their own";
+  launcher.os.writeStderr(text + "\n");
+  debugBox(launcher, text, "Line Too Long");
+}
+
 }  // namespace
 
 ConfigRead readConfigFile(Launcher& launcher, const std::string& path) {
-  if (path.empty() || !launcher.os.pathExists(path)) return {};
+  if (path.empty() || !launcher.os.pathExists(path)) {
+    // Silent but in debug mode: a misnamed file ("M.config.txt") or
+    // include is otherwise hard to tell from one that sets nothing.
+    debugBox(launcher, path, "Config File Not Found");
+    return {};
+  }
   // A file that includes itself, directly or through others, would recurse
   // without end, and one that includes itself twice would double the work
   // at every level. Past either bound the include is skipped and the
@@ -335,7 +357,7 @@ ConfigRead readConfigFile(Launcher& launcher, const std::string& path) {
             " configuration files read";
   if (!bound.empty()) {
     debugBox(launcher, bound + "; skipped " + path, "Include skipped");
-    return {};
+    return {kConfigRead, std::nullopt, true};
   }
   ++launcher.filesRead;
   debugBox(launcher, path, "Reading Config file");
@@ -349,7 +371,7 @@ ConfigRead readConfigFile(Launcher& launcher, const std::string& path) {
     launcher.os.writeStderr(message);
     if (!launcher.settings.quiet)
       launcher.os.messageBox(message, "Error Reading Config File", kMbOk);
-    return {kConfigUnreadable, std::nullopt};
+    return {kConfigUnreadable, std::nullopt, true};
   }
   bool replaced = false;
   const std::string text =
@@ -357,11 +379,15 @@ ConfigRead readConfigFile(Launcher& launcher, const std::string& path) {
   if (replaced) debugBox(launcher, path, "Characters replaced in");
 
   ConfigRead read;
+  read.found = true;
   ++launcher.includeDepth;
   ConfigLines lines(text);
   LastVariable last;
-  for (std::string_view line; !read.earlyExit && lines.next(&line);)
+  for (std::string_view line; !read.earlyExit && lines.next(&line);) {
+    if (lines.startsLongLine())
+      reportLongLine(launcher, path, lines.lineNumber());
     read.earlyExit = handleLine(launcher, line, last);
+  }
   --launcher.includeDepth;
   return read;
 }

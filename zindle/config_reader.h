@@ -20,6 +20,7 @@ enum ConfigCode : int {
 struct ConfigRead {
   ConfigCode code = kConfigRead;
   EarlyExit earlyExit;  // set when a "javaVersion" line ends the run (5, 11)
+  bool found = false;   // the file exists
 };
 
 // Reads one configuration file into launcher.settings. Reading stops at a

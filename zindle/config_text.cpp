@@ -2,6 +2,8 @@
 #include "config_text.h"
 
 #include <cstring>
+#include <optional>
+#include <string_view>
 
 #include "launcher.h"
 
@@ -39,17 +41,21 @@ std::string textMode(std::string text) {
 
 std::string configFileText(Platform& os, std::string bytes, bool* replaced) {
   *replaced = false;
+  std::optional<std::u16string> units;
   if (hasPrefix(bytes, kUtf8Mark)) {
     bytes.erase(0, kUtf8Mark.size());
+    if (!os.codePageIsUtf8()) units = utf8ToUtf16(bytes, replaced);
   } else if (hasPrefix(bytes, kUtf16LittleEndianMark) ||
              hasPrefix(bytes, kUtf16BigEndianMark)) {
     const bool bigEndian = hasPrefix(bytes, kUtf16BigEndianMark);
     // An odd last byte holds no unit and counts as a replaced character.
-    const bool oddByte = bytes.size() % 2 != 0;
+    *replaced = bytes.size() % 2 != 0;
+    units = utf16Units(bytes, kUtf16BigEndianMark.size(), bigEndian);
+  }
+  if (units) {
     bool converted = false;
-    bytes = os.narrowUtf16(
-        utf16Units(bytes, kUtf16BigEndianMark.size(), bigEndian), &converted);
-    *replaced = oddByte || converted;
+    bytes = os.narrowUtf16(*units, &converted);
+    *replaced = *replaced || converted;
   }
   return textMode(std::move(bytes));
 }
@@ -66,6 +72,12 @@ bool ConfigLines::next(std::string_view* line) {
         static_cast<std::size_t>(static_cast<const char*>(lf) - text_.data()) +
         1;
   std::string_view piece = text_.substr(pos_, end - pos_);
+  // A piece cut at the limit ends its line only when the line feed comes
+  // next: a line of exactly 2047 characters is not a long one.
+  const bool cut = lf == nullptr && end < text_.size() && text_[end] != '\n';
+  if (atLineStart_) ++lineNumber_;
+  startsLongLine_ = cut && atLineStart_;
+  atLineStart_ = lf != nullptr;
   pos_ = end;
   if (holdsNul_) piece = piece.substr(0, piece.find('\0'));
   *line = piece;

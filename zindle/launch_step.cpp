@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <string_view>
 
 #include "java_discovery.h"
 #include "version.h"
@@ -54,6 +55,13 @@ void appendArgument(std::string& line, const std::string& arg, bool quoted) {
   }
 }
 
+// The folder a working directory names. The expansion wraps a value with a
+// blank in double quotes, which a folder name cannot hold: one enclosing
+// pair is dropped, whoever wrote it.
+std::string folderOf(const std::string& text) {
+  return isQuoted(text) ? text.substr(1, text.size() - 2) : text;
+}
+
 std::string withoutQuotes(std::string text) {
   text.erase(std::remove(text.begin(), text.end(), '"'), text.end());
   return text;
@@ -95,11 +103,46 @@ void reportStartFailure(Launcher& launcher, const std::string& commandLine,
                          "Error Starting Java", kMbIconError);
 }
 
+// Whether `text` holds `word` between blanks or text ends: one "vmparam"
+// line may hold several parameters.
+bool holdsWord(std::string_view text, std::string_view word) {
+  for (std::size_t at = text.find(word); at != std::string_view::npos;
+       at = text.find(word, at + 1)) {
+    const std::size_t end = at + word.size();
+    if ((at == 0 || text[at - 1] == ' ') &&
+        (end == text.size() || text[end] == ' '))
+      return true;
+  }
+  return false;
+}
+
+// A sentence for the reports of an abnormal end when no main class was set
+// and no "-jar" names the application: the usual cause is a configuration
+// file that was not found (Explorer hides "M.config.txt") or lacks its
+// "mainclass" line. Empty otherwise.
+std::string missingMainClassNote(const Launcher& launcher) {
+  const LaunchSettings& settings = launcher.settings;
+  if (settings.mainClass ||
+      std::any_of(settings.vmParams.begin(), settings.vmParams.end(),
+                  [](const std::string& p) { return holdsWord(p, "-jar"); }))
+    return std::string();
+  return "No main class is set: the configuration file " +
+         launcher.appConfigPath +
+         (launcher.appConfigFound ? " has no mainclass line."
+                                  : " was not found.");
+}
+
 void reportAbnormalEnd(Launcher& launcher, int exitCode,
                        std::int64_t elapsedSeconds) {
   const LaunchSettings& settings = launcher.settings;
-  if (settings.quiet) return;
-  if (isSetAndNotEmpty(settings.logFile)) {
+  const bool offersLog = isSetAndNotEmpty(settings.logFile);
+  if (settings.quiet || (!offersLog && elapsedSeconds >= kQuickFailureSeconds))
+    return;
+  const std::string sentence = missingMainClassNote(launcher);
+  // The sentence also goes to standard error, where a box leaves no trace.
+  if (!sentence.empty()) launcher.os.writeStderr(sentence + "\n");
+  const std::string note = sentence.empty() ? sentence : "\n" + sentence;
+  if (offersLog) {
     std::string app =
         isSetAndNotEmpty(settings.appName) ? *settings.appName : "Application";
     std::string text =
@@ -107,15 +150,15 @@ void reportAbnormalEnd(Launcher& launcher, int exitCode,
         " has closed in an unexpected way. Would you like to view the log "
         "file?\n\nLog file location:" +
         *settings.logFile + "\n\nJava returned the following error code: " +
-        std::to_string(exitCode);
+        std::to_string(exitCode) + note;
     if (launcher.os.messageBox(fitBuffer(text, kMessageBufferSize),
                                "Unexpected Close",
                                kMbYesNo | kMbIconError) == kIdYes)
       launcher.os.shellOpen(*settings.logFile);
-  } else if (elapsedSeconds < kQuickFailureSeconds) {
+  } else {
     std::string text = "Error launching Class " + orEmpty(settings.mainClass) +
                        "\n with Java " + orEmpty(settings.javaPath) +
-                       ".\nError=" + std::to_string(exitCode);
+                       ".\nError=" + std::to_string(exitCode) + note;
     launcher.os.messageBox(fitBuffer(text, kMessageBufferSize), "Error",
                            kMbIconError);
   }
@@ -137,19 +180,25 @@ std::string composeCommandLine(Launcher& launcher) {
     line += param;
     line += ' ';
   }
-  line += "-classpath ";
-  if (quoteClassPath) line += '"';
-  for (std::size_t i = 0; i < settings.classPath.size(); ++i) {
-    if (i > 0) line += listSeparator;
-    // The list gets one pair of quotes; quotes that the expansion put
-    // around an entry would close it early.
-    if (quoteClassPath)
-      line += withoutQuotes(settings.classPath[i]);
-    else
-      line += settings.classPath[i];
+  // Without entries an empty "-classpath" would take the main class (or,
+  // with "-jar", hand the application a stray "-classpath"); Java then uses
+  // CLASSPATH or the current folder. A main class with a blank names the
+  // class path itself ("lib/* app.Main") and keeps the option.
+  if (!settings.classPath.empty() || hasBlank(orEmpty(settings.mainClass))) {
+    line += "-classpath ";
+    if (quoteClassPath) line += '"';
+    for (std::size_t i = 0; i < settings.classPath.size(); ++i) {
+      if (i > 0) line += listSeparator;
+      // The list gets one pair of quotes; quotes that the expansion put
+      // around an entry would close it early.
+      if (quoteClassPath)
+        line += withoutQuotes(settings.classPath[i]);
+      else
+        line += settings.classPath[i];
+    }
+    if (quoteClassPath) line += '"';
+    line += ' ';
   }
-  if (quoteClassPath) line += '"';
-  line += ' ';
   line += orEmpty(settings.mainClass);
   if (!settings.programArgs.empty()) line += ' ';
   for (const std::string& arg : settings.programArgs) {
@@ -166,13 +215,13 @@ std::string composeCommandLine(Launcher& launcher) {
   return line;
 }
 
-int launchJava(Launcher& launcher) {
+JavaExit launchJava(Launcher& launcher) {
   LaunchSettings& settings = launcher.settings;
   Platform& os = launcher.os;
 
   if (!settings.javaPath) {
     settings.javaPath = findCurrentJava(launcher);
-    if (!settings.javaPath) return kExitJavaNotStarted;
+    if (!settings.javaPath) return std::nullopt;
   }
   debugBox(launcher, *settings.javaPath, "Javapath is");
 
@@ -184,7 +233,7 @@ int launchJava(Launcher& launcher) {
 
   ProcessRequest request;
   request.commandLine = commandLine;
-  request.workingDir = orEmpty(settings.workingDir);
+  request.workingDir = folderOf(orEmpty(settings.workingDir));
   request.hasConsoleTitle =
       settings.showConsole && settings.consoleTitle.has_value();
   request.consoleTitle = orEmpty(settings.consoleTitle);
@@ -214,7 +263,7 @@ int launchJava(Launcher& launcher) {
     if (settings.debug)
       os.writeStdout("CreateProcess ret 0, exitCode=" +
                      std::to_string(kExitJavaNotStarted) + "\n");
-    return kExitJavaNotStarted;
+    return std::nullopt;
   }
   os.waitForInputIdle(process, kInputIdleWaitMs);
   if (settings.showConsole && isSetAndNotEmpty(settings.consoleTitle))

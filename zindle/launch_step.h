@@ -2,11 +2,16 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 
 #include "launcher.h"
 
 namespace zindle {
+
+// What one launch gave: the Java process's exit code, or none when no Java
+// process was started (no runtime found, or the start failed).
+using JavaExit = std::optional<int>;
 
 // Windows takes command lines of at most 32,767 characters, terminator
 // included.
@@ -28,8 +33,8 @@ constexpr unsigned kInputIdleWaitMs = 5000;
 // again: a second pair would make java.exe split them into other arguments.
 std::string composeCommandLine(Launcher& launcher);
 
-// One launch: returns the Java process's exit code, or kExitJavaNotStarted
-// when no Java runtime could be found or its process could not be started.
-int launchJava(Launcher& launcher);
+// One launch: returns the Java process's exit code, or none when no Java
+// runtime could be found or its process could not be started.
+JavaExit launchJava(Launcher& launcher);
 
 }  // namespace zindle

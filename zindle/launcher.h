@@ -72,6 +72,10 @@ struct Launcher {
   LaunchSettings settings;
   int includeDepth = 0;  // nesting of readConfigFile, kMaxIncludeDepth
   int filesRead = 0;     // files read so far, bounded by kMaxFilesRead
+  // The application configuration file looked for, and whether it exists:
+  // named when Java ends abnormally and no main class was set.
+  std::string appConfigPath;
+  bool appConfigFound = false;
 };
 
 // A diagnostic box, shown only in debug mode. Its texts are made only

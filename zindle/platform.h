@@ -160,10 +160,12 @@ class Platform {
 
   // --- Text. UTF-16 text (a configuration file saved as such) in the code
   // page the launcher works in: the ANSI code page on Windows, UTF-8 on
-  // POSIX. Characters the code page cannot hold are replaced as the
-  // system's own conversion replaces them, and *replaced is then set.
+  // POSIX. Characters the code page cannot hold are replaced by its default
+  // character, never by a look-alike, and *replaced is then set.
   virtual std::string narrowUtf16(const std::u16string& text,
                                   bool* replaced) = 0;
+  // Whether that code page is UTF-8 (POSIX; Windows set to code page 65001).
+  virtual bool codePageIsUtf8() = 0;
 
   // --- Path rules for the launcher's own path and its configuration name.
   virtual PathStyle pathStyle() = 0;

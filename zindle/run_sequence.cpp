@@ -104,7 +104,10 @@ ConfigRead findAppConfig(Launcher& launcher, const std::string& exePath) {
     launcher.os.messageBox(bracketed(path, kLineBufferSize),
                            "Reading App Config file", kMbOk);
   }
-  return readConfigFile(launcher, path);
+  ConfigRead read = readConfigFile(launcher, path);
+  launcher.appConfigPath = path;
+  launcher.appConfigFound = read.found;
+  return read;
 }
 
 int runSequence(Launcher& launcher, const std::vector<std::string>& args,
@@ -141,9 +144,13 @@ int runSequence(Launcher& launcher, const std::vector<std::string>& args,
                               settings.classPath[i] + "\n");
   }
 
-  while (launch(launcher) == kRestartCode) {
+  // The Java exit code is not passed on; only a launch that started nothing
+  // ends the run with a status of its own.
+  for (;;) {
+    const JavaExit exit = launch(launcher);
+    if (!exit) return kExitJavaNotStarted;
+    if (*exit != kRestartCode) return kExitSuccess;
   }
-  return kExitSuccess;
 }
 
 }  // namespace zindle

@@ -28,8 +28,9 @@ void fixStartDirectory(Launcher& launcher, const std::string& exePath);
 // had.
 ConfigRead findAppConfig(Launcher& launcher, const std::string& exePath);
 
-// One launch of the Java process; returns its exit code.
-using LaunchStep = int (*)(Launcher&);
+// One launch of the Java process; returns its exit code, or none when no
+// process was started.
+using LaunchStep = JavaExit (*)(Launcher&);
 
 // The whole run on `launcher`; returns the process exit status. This is
 // the one place where the run ends: steps that end it early return their

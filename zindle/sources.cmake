@@ -4,9 +4,14 @@
 
 set(ZINDLE_SOURCE_DIR ${CMAKE_CURRENT_LIST_DIR})
 
-# The version texts (version.cpp) take the number from the file VERSION.
-file(STRINGS ${ZINDLE_SOURCE_DIR}/../VERSION ZINDLE_VERSION LIMIT_COUNT 1)
-add_compile_definitions(ZINDLE_VERSION="${ZINDLE_VERSION}")
+# The version number (cmake/ZindleVersion.cmake, read before this file) goes
+# into one generated source of the core, so no other file is compiled with it.
+if(NOT ZINDLE_VERSION)
+  message(FATAL_ERROR "Include cmake/ZindleVersion.cmake before zindle/sources.cmake")
+endif()
+set(ZINDLE_VERSION_SOURCE ${CMAKE_BINARY_DIR}/generated/zindle_version_number.cpp)
+configure_file(${ZINDLE_SOURCE_DIR}/version_number.cpp.in
+               ${ZINDLE_VERSION_SOURCE} @ONLY)
 
 # The portable core: options, configuration, expansion, discovery,
 # composition. It reaches the system only through the Platform seam.
@@ -19,7 +24,8 @@ set(ZINDLE_CORE_SOURCES
     ${ZINDLE_SOURCE_DIR}/java_search.cpp
     ${ZINDLE_SOURCE_DIR}/launch_step.cpp
     ${ZINDLE_SOURCE_DIR}/sample_writer.cpp
-    ${ZINDLE_SOURCE_DIR}/version.cpp)
+    ${ZINDLE_SOURCE_DIR}/version.cpp
+    ${ZINDLE_VERSION_SOURCE})
 
 # The text helpers (text.h) stand at the seam's level: the core and every
 # platform use them. Every build links exactly one platform, so they are

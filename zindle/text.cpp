@@ -49,6 +49,46 @@ std::u16string utf16Units(std::string_view bytes, std::size_t start,
   return units;
 }
 
+std::u16string utf8ToUtf16(std::string_view bytes, bool* replaced) {
+  // The least value of a sequence of each length: a longer form than needed
+  // is no character.
+  static const char32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
+  std::u16string units;
+  units.reserve(bytes.size());
+  for (std::size_t i = 0; i < bytes.size();) {
+    const unsigned lead = static_cast<unsigned char>(bytes[i]);
+    const std::size_t length = lead < 0x80   ? 1
+                               : lead < 0xC2 ? 0
+                               : lead < 0xE0 ? 2
+                               : lead < 0xF0 ? 3
+                               : lead < 0xF5 ? 4
+                                             : 0;
+    char32_t c = length == 1 ? lead : lead & (0x7F >> length);
+    bool valid = length != 0 && i + length <= bytes.size();
+    for (std::size_t k = 1; valid && k < length; ++k) {
+      const unsigned next = static_cast<unsigned char>(bytes[i + k]);
+      valid = (next & 0xC0) == 0x80;
+      c = c << 6 | (next & 0x3F);
+    }
+    valid = valid && c >= kLeast[length] && c <= 0x10FFFF &&
+            !isHighSurrogate(c) && !isLowSurrogate(c);
+    if (!valid) {
+      units += static_cast<char16_t>(kReplacementCharacter);
+      *replaced = true;
+      ++i;
+      continue;
+    }
+    if (c >= 0x10000) {
+      units += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
+      units += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+    } else {
+      units += static_cast<char16_t>(c);
+    }
+    i += length;
+  }
+  return units;
+}
+
 std::string utf16ToUtf8(const std::u16string& text, bool* replaced) {
   *replaced = false;
   std::string out;

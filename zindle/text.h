@@ -37,6 +37,11 @@ std::string asciiLower(std::string text);
 std::u16string utf16Units(std::string_view bytes, std::size_t start,
                           bool bigEndian);
 
+// The UTF-16 units of UTF-8 `bytes`. A byte that begins no valid sequence
+// (a stray continuation byte, an overlong form, a surrogate, a value past
+// U+10FFFF, a cut sequence) becomes U+FFFD, and *replaced is then set.
+std::u16string utf8ToUtf16(std::string_view bytes, bool* replaced);
+
 // `text` in UTF-8. A surrogate without its partner becomes U+FFFD, as the
 // system conversions do, and *replaced is set.
 std::string utf16ToUtf8(const std::u16string& text, bool* replaced);

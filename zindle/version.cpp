@@ -3,8 +3,6 @@
 
 namespace zindle {
 
-const char* const kVersion = ZINDLE_VERSION;
-
 const std::string& versionRecord() {
   // The record has always named the entry routine's file. __DATE__ and
   // __TIME__ follow SOURCE_DATE_EPOCH when it is set, so a build from the

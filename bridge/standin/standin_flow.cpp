@@ -7,11 +7,12 @@
 //   a[i]  = 1000 P + i + p1                      (SOLVESUBBASINFLOW)
 //   a1[i] = 1000 P + i + p1, a2[i] = 1000 P + i + p2, a3[i] = 1000 P + i
 //                                                (SOLVESUBBASINFLOWSEDIMENT)
-// for i < n, after journalling the n values each array held.
+// for i < n, after journalling the n values each array held (solvePeriod).
 //
 // A solve of a subbasin whose name begins with "RELAY" relays the coded
 // message "<ROUTINE> <subbasin> period <P>" to Java during the call; one
 // whose name begins with "WORKERRELAY" relays it from a worker thread.
+#include <initializer_list>
 #include <string>
 
 #include "journal.h"
@@ -26,10 +27,6 @@ int periodsSolved(const Subbasin& s) {
   return s.flowPeriods + s.sedimentPeriods;
 }
 
-void writePeriod(double* a, int n, int periods, double offset) {
-  for (int i = 0; i < n; ++i) a[i] = 1000.0 * periods + i + offset;
-}
-
 void relayPeriod(const char* routine, const char* subbasinText, int periods) {
   const RelayFrom from = relayFrom(subbasinText, kNameWidth);
   if (from != RelayFrom::kCallingThread && from != RelayFrom::kWorkerThread)
@@ -42,6 +39,38 @@ void relayPeriod(const char* routine, const char* subbasinText, int periods) {
   } else {
     relayMessage(message.c_str());
   }
+}
+
+// A period array of a solve and the offset of the values written into it.
+struct PeriodArray {
+  const char* name;
+  double* values;
+  double offset;
+};
+
+// The two solves: journals n, the n values of each array and p1, p2; counts
+// the period in `periods` of the subbasin; writes each array; relays.
+void solvePeriod(const char* routine, const char* subbasinText,
+                 FLen subbasinLen, const int* n,
+                 std::initializer_list<PeriodArray> arrays, const double* p1,
+                 const double* p2, int Subbasin::*periods) {
+  const int count = *n > 0 ? *n : 0;
+  {
+    NamedCall call(routine, subbasinText, subbasinLen);
+    Journal& journal = call.journal().i32("n", *n);
+    for (const PeriodArray& a : arrays)
+      journal.doubles(a.name, a.values, count);
+    journal.f64("p1", *p1).f64("p2", *p2);
+  }
+  Subbasin& s = subbasin(subbasinText, kNameWidth);
+  ++(s.*periods);
+  const int solved = periodsSolved(s);
+  for (const PeriodArray& a : arrays) {
+    for (int i = 0; i < count; ++i) {
+      a.values[i] = 1000.0 * solved + i + a.offset;
+    }
+  }
+  relayPeriod(routine, subbasinText, solved);
 }
 
 }  // namespace
@@ -105,41 +134,17 @@ void INITSUBBASINWARMUP(const char* subbasinText, const double* w1,
 
 void SOLVESUBBASINFLOW(const char* subbasinText, const int* n, double* a,
                        const double* p1, const double* p2, FLen subbasinLen) {
-  const char* routine = "SOLVESUBBASINFLOW";
-  const int count = *n > 0 ? *n : 0;
-  NamedCall(routine, subbasinText, subbasinLen)
-      .journal()
-      .i32("n", *n)
-      .doubles("a", a, count)
-      .f64("p1", *p1)
-      .f64("p2", *p2);
-  Subbasin& s = subbasin(subbasinText, kNameWidth);
-  ++s.flowPeriods;
-  writePeriod(a, count, periodsSolved(s), *p1);
-  relayPeriod(routine, subbasinText, periodsSolved(s));
+  solvePeriod("SOLVESUBBASINFLOW", subbasinText, subbasinLen, n,
+              {{"a", a, *p1}}, p1, p2, &Subbasin::flowPeriods);
 }
 
 void SOLVESUBBASINFLOWSEDIMENT(const char* subbasinText, const int* n,
                                double* a1, double* a2, double* a3,
                                const double* p1, const double* p2,
                                FLen subbasinLen) {
-  const char* routine = "SOLVESUBBASINFLOWSEDIMENT";
-  const int count = *n > 0 ? *n : 0;
-  NamedCall(routine, subbasinText, subbasinLen)
-      .journal()
-      .i32("n", *n)
-      .doubles("a1", a1, count)
-      .doubles("a2", a2, count)
-      .doubles("a3", a3, count)
-      .f64("p1", *p1)
-      .f64("p2", *p2);
-  Subbasin& s = subbasin(subbasinText, kNameWidth);
-  ++s.sedimentPeriods;
-  const int periods = periodsSolved(s);
-  writePeriod(a1, count, periods, *p1);
-  writePeriod(a2, count, periods, *p2);
-  writePeriod(a3, count, periods, 0.0);
-  relayPeriod(routine, subbasinText, periods);
+  solvePeriod("SOLVESUBBASINFLOWSEDIMENT", subbasinText, subbasinLen, n,
+              {{"a1", a1, *p1}, {"a2", a2, *p2}, {"a3", a3, 0.0}}, p1, p2,
+              &Subbasin::sedimentPeriods);
 }
 
 }  // extern "C"

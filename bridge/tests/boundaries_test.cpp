@@ -174,6 +174,17 @@ TEST_F(Boundaries, BadInputThrowsAndNeverReachesTheSolver) {
         j.env(), nullptr, j.string("b"), j.string("w"),
         solvercalls::faces(j, {1}, {1.0}), 1, c1, c2);
   };
+  // A declaration whose faces object lacks `field` (no signature) or holds
+  // null in it.
+  auto spoiledFaces = [&](FakeJvm& j, const char* field, const char* sig) {
+    jobject f = solvercalls::faces(j, {1}, {1});
+    if (sig == nullptr) {
+      j.removeField(f, field);
+    } else {
+      j.setObjectField(f, field, sig, nullptr);
+    }
+    normalDepth(j, j.string("a"), j.string("b"), f);
+  };
   const Case cases[] = {
       {"null subbasin",
        [&](FakeJvm& j) {
@@ -193,25 +204,13 @@ TEST_F(Boundaries, BadInputThrowsAndNeverReachesTheSolver) {
        },
        "java/lang/NullPointerException", "faces"},
       {"missing _faceIndex",
-       [&](FakeJvm& j) {
-         jobject f = solvercalls::faces(j, {1}, {1});
-         j.removeField(f, "_faceIndex");
-         normalDepth(j, j.string("a"), j.string("b"), f);
-       },
+       [&](FakeJvm& j) { spoiledFaces(j, "_faceIndex", nullptr); },
        "java/lang/NoSuchFieldError", "_faceIndex"},
       {"missing _faceFraction",
-       [&](FakeJvm& j) {
-         jobject f = solvercalls::faces(j, {1}, {1});
-         j.removeField(f, "_faceFraction");
-         normalDepth(j, j.string("a"), j.string("b"), f);
-       },
+       [&](FakeJvm& j) { spoiledFaces(j, "_faceFraction", nullptr); },
        "java/lang/NoSuchFieldError", "_faceFraction"},
       {"null _faceIndex",
-       [&](FakeJvm& j) {
-         jobject f = solvercalls::faces(j, {1}, {1});
-         j.setObjectField(f, "_faceIndex", "[I", nullptr);
-         normalDepth(j, j.string("a"), j.string("b"), f);
-       },
+       [&](FakeJvm& j) { spoiledFaces(j, "_faceIndex", "[I"); },
        "java/lang/NullPointerException", "_faceIndex"},
       {"null _faceFraction",
        [&](FakeJvm& j) {

@@ -290,20 +290,30 @@ jclass JNICALL getObjectClass(JNIEnv* env, jobject o) {
   return s.local<jclass>(c);
 }
 
-jfieldID JNICALL getFieldID(JNIEnv* env, jclass cls, const char* name,
-                            const char* sig) {
-  FakeJvm::State& s = enter(env, "GetFieldID");
+// GetFieldID and GetStaticMethodID: the member of `cls` among `members` with
+// the exact name and signature, or the JVM's error `missing` pending.
+template <typename Id, typename Member>
+Id findMember(JNIEnv* env, const char* call, jclass cls,
+              std::vector<std::unique_ptr<Member>> Object::*members,
+              const char* name, const char* sig, const char* missing) {
+  FakeJvm::State& s = enter(env, call);
   if (cls == nullptr) {
-    s.misuse.push_back("GetFieldID on a null class");
+    s.misuse.push_back(std::string(call) + " on a null class");
     return nullptr;
   }
-  for (auto& f : obj(cls)->fields) {
-    if (f->name == name && f->signature == sig) {
-      return reinterpret_cast<jfieldID>(f.get());
+  for (auto& m : obj(cls)->*members) {
+    if (m->name == name && m->signature == sig) {
+      return reinterpret_cast<Id>(m.get());
     }
   }
-  s.raise("java/lang/NoSuchFieldError", name);
+  s.raise(missing, name);
   return nullptr;
+}
+
+jfieldID JNICALL getFieldID(JNIEnv* env, jclass cls, const char* name,
+                            const char* sig) {
+  return findMember<jfieldID>(env, "GetFieldID", cls, &Object::fields, name,
+                              sig, "java/lang/NoSuchFieldError");
 }
 
 Field* fieldOf(FakeJvm::State& s, jobject o, jfieldID id, const char* what) {
@@ -334,18 +344,8 @@ jdouble JNICALL getDoubleField(JNIEnv* env, jobject o, jfieldID id) {
 
 jmethodID JNICALL getStaticMethodID(JNIEnv* env, jclass cls, const char* name,
                                     const char* sig) {
-  FakeJvm::State& s = enter(env, "GetStaticMethodID");
-  if (cls == nullptr) {
-    s.misuse.push_back("GetStaticMethodID on a null class");
-    return nullptr;
-  }
-  for (auto& m : obj(cls)->methods) {
-    if (m->name == name && m->signature == sig) {
-      return reinterpret_cast<jmethodID>(m.get());
-    }
-  }
-  s.raise("java/lang/NoSuchMethodError", name);
-  return nullptr;
+  return findMember<jmethodID>(env, "GetStaticMethodID", cls, &Object::methods,
+                               name, sig, "java/lang/NoSuchMethodError");
 }
 
 void recordStaticCall(FakeJvm::State& s, jclass cls, jmethodID id,
@@ -879,20 +879,28 @@ jstring FakeJvm::string16(const std::u16string& units) {
   return reinterpret_cast<jstring>(o);
 }
 
-jintArray FakeJvm::ints(const std::vector<jint>& values) {
-  Object* o = state_->make(Kind::IntArray, "[I");
+namespace {
+// A new primitive array holding `values` in its `elements`.
+template <typename T>
+Object* primitiveArray(FakeJvm::State& s, Kind kind, const char* className,
+                       std::unique_ptr<T[]> Object::*elements,
+                       const std::vector<T>& values) {
+  Object* o = s.make(kind, className);
   o->length = static_cast<jsize>(values.size());
-  o->ints.reset(new jint[values.size()]);
-  std::copy(values.begin(), values.end(), o->ints.get());
-  return reinterpret_cast<jintArray>(o);
+  (o->*elements).reset(new T[values.size()]);
+  std::copy(values.begin(), values.end(), (o->*elements).get());
+  return o;
+}
+}  // namespace
+
+jintArray FakeJvm::ints(const std::vector<jint>& values) {
+  return reinterpret_cast<jintArray>(
+      primitiveArray(*state_, Kind::IntArray, "[I", &Object::ints, values));
 }
 
 jdoubleArray FakeJvm::doubles(const std::vector<jdouble>& values) {
-  Object* o = state_->make(Kind::DoubleArray, "[D");
-  o->length = static_cast<jsize>(values.size());
-  o->doubles.reset(new jdouble[values.size()]);
-  std::copy(values.begin(), values.end(), o->doubles.get());
-  return reinterpret_cast<jdoubleArray>(o);
+  return reinterpret_cast<jdoubleArray>(primitiveArray(
+      *state_, Kind::DoubleArray, "[D", &Object::doubles, values));
 }
 
 jobjectArray FakeJvm::objects(const std::vector<jobject>& elements,

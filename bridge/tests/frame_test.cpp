@@ -3,8 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <functional>
+#include <sstream>
 #include <string>
 #include <thread>
+
+#if defined(_WIN32)
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
 
 #include "fake_jni.h"
 #include "native_methods.h"
@@ -66,8 +76,8 @@ TEST_F(FrameTest, UnitSystemAndReleasePassThrough) {
 
 class RelayTest : public FrameTest {
  protected:
-  // The stored environment is written by setFortranLogFile; a path that
-  // begins with "RELAY" makes the stand-in relay a message during the call.
+  // A log file path that begins with "RELAY" makes the stand-in relay a
+  // message during setFortranLogFile.
   void relay(const char* path) {
     Java_qel_surface_Native2DSolver_setFortranLogFile(jvm.env(), nullptr,
                                                       jvm.string(path));
@@ -105,20 +115,46 @@ TEST_F(RelayTest, MissingClassOrMethodLeavesNoException) {
   EXPECT_EQ(jvm.callCount("NewStringUTF"), 0);
 }
 
-TEST_F(RelayTest, MissingClassPrintsTheTwoLines) {
-  testing::internal::CaptureStdout();
-  relay("RELAY lost");
+// What `action` prints on standard output and flushes. Standard output that
+// is not a terminal (as under CTest) is fully buffered: a line reaches the
+// file it is redirected to only when flushed, and the file is read before
+// anything here flushes.
+std::string flushedOutputOf(const std::function<void()>& action) {
+  const std::string path = testing::TempDir() + "flushed_output.txt";
   std::fflush(stdout);
-  EXPECT_EQ(testing::internal::GetCapturedStdout(),
-            "sendMessageToJava: message: SETLOGFILE RELAY lost\n"
-            "sendMessageToJava: epClass is NULL\n");
-  jvm.defineClass("vmz/ErrorProcessor");
-  testing::internal::CaptureStdout();
-  relay("RELAY lost again");
+  const int saved = dup(fileno(stdout));
+  FILE* file = std::fopen(path.c_str(), "w");
+  if (file == nullptr) return "cannot open " + path;
+  dup2(fileno(file), fileno(stdout));
+  action();
+  std::ostringstream seen;
+  seen << std::ifstream(path).rdbuf();
   std::fflush(stdout);
-  EXPECT_EQ(testing::internal::GetCapturedStdout(),
-            "sendMessageToJava: message: SETLOGFILE RELAY lost again\n"
-            "sendMessageToJava: methodID is NULL\n");
+  dup2(saved, fileno(stdout));
+  close(saved);
+  std::fclose(file);
+  return seen.str();
+}
+
+// Flushed line by line, so they come in order with Java's own output and
+// survive a crash of the JVM.
+TEST_F(RelayTest, MissingClassOrMethodPrintsTwoFlushedLines) {
+  struct Case {
+    bool classDefined;
+    const char* path;
+    const char* lines;
+  } cases[] = {
+      {false, "RELAY lost",
+       "sendMessageToJava: message: SETLOGFILE RELAY lost\n"
+       "sendMessageToJava: epClass is NULL\n"},
+      {true, "RELAY lost again",
+       "sendMessageToJava: message: SETLOGFILE RELAY lost again\n"
+       "sendMessageToJava: methodID is NULL\n"},
+  };
+  for (const Case& c : cases) {
+    if (c.classDefined) jvm.defineClass("vmz/ErrorProcessor");
+    EXPECT_EQ(flushedOutputOf([&] { relay(c.path); }), c.lines);
+  }
 }
 
 TEST_F(RelayTest, EachMessageArrivesOnTheThreadThatRelayedIt) {

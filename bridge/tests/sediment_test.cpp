@@ -1,7 +1,6 @@
 // Sediment configuration over the fake JNIEnv.
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -17,61 +16,33 @@ using solvercalls::Line;
 using Sediment = solvercalls::BridgeTest;
 
 TEST_F(Sediment, NamedMethodsFillAndCutTheirTexts) {
+  const auto fall = Java_qel_surface_Native2DSolver_setFallVelocityMethod;
+  const auto potential =
+      Java_qel_surface_Native2DSolver_setTransportPotentialMethod;
   const std::string name20 = "abcdefghijklmnopqrst";
-  const std::string name40(40, 'm');
   struct Case {
-    std::function<void(JNIEnv*, jstring, jstring)> call;
+    decltype(fall) call;
+    const char* routine;
+    std::size_t width;
     std::string method;
-    std::string line;
   };
   const Case cases[] = {
-      {[](JNIEnv* e, jstring a, jstring b) {
-         Java_qel_surface_Native2DSolver_setFallVelocityMethod(e, nullptr, a,
-                                                               b);
-       },
-       name20,
-       Line("SETFALLVELOCITYMETHOD")
-           .text("subbasin", "basin")
-           .text("method", name20, 32)
-           .len("subbasinLen")
-           .len("methodLen", 32)},
-      {[](JNIEnv* e, jstring a, jstring b) {
-         Java_qel_surface_Native2DSolver_setTransportPotentialMethod(e, nullptr,
-                                                                     a, b);
-       },
-       name20,
-       Line("SETTRANSPORTPOTENTIALMETHOD")
-           .text("subbasin", "basin")
-           .text("method", name20.substr(0, 16), 16)
-           .len("subbasinLen")
-           .len("methodLen", 16)},
-      {[](JNIEnv* e, jstring a, jstring b) {
-         Java_qel_surface_Native2DSolver_setTransportPotentialMethod(e, nullptr,
-                                                                     a, b);
-       },
-       "yang",
-       Line("SETTRANSPORTPOTENTIALMETHOD")
-           .text("subbasin", "basin")
-           .text("method", "yang", 16)
-           .len("subbasinLen")
-           .len("methodLen", 16)},
-      {[](JNIEnv* e, jstring a, jstring b) {
-         Java_qel_surface_Native2DSolver_setFallVelocityMethod(e, nullptr, a,
-                                                               b);
-       },
-       name40,
-       Line("SETFALLVELOCITYMETHOD")
-           .text("subbasin", "basin")
-           .text("method", name40, 32)
-           .len("subbasinLen")
-           .len("methodLen", 32)},
+      {fall, "SETFALLVELOCITYMETHOD", 32, name20},
+      {potential, "SETTRANSPORTPOTENTIALMETHOD", 16, name20},
+      {potential, "SETTRANSPORTPOTENTIALMETHOD", 16, "yang"},
+      {fall, "SETFALLVELOCITYMETHOD", 32, std::string(40, 'm')},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.line);
+    const std::string line = Line(c.routine)
+                                 .text("subbasin", "basin")
+                                 .text("method", c.method, c.width)
+                                 .len("subbasinLen")
+                                 .len("methodLen", c.width);
+    SCOPED_TRACE(line);
     fakejni::journal::clear();
-    c.call(jvm.env(), s("basin"), s(c.method));
+    c.call(jvm.env(), nullptr, s("basin"), s(c.method));
     EXPECT_FALSE(jvm.exceptionPending());
-    EXPECT_EQ(lines(), std::vector<std::string>{c.line});
+    EXPECT_EQ(lines(), std::vector<std::string>{line});
   }
 }
 

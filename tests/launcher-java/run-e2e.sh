@@ -15,6 +15,7 @@ cp "$zindle" "$dir/app/runner"
 app="$dir/app"
 out="$dir/stdout.txt" err="$dir/stderr.txt"
 java_home=$(dirname "$(dirname "$(readlink -f "$(command -v java)")")")
+version=$(cat "$(dirname "$0")/../../VERSION")
 failures=0
 
 fail() {
@@ -96,7 +97,8 @@ case "$case_name" in
     expect_line "$out" "probe: classpath=$classes:$dir/my lib/*"
     expect_line "$out" "#Command line="
     [ -f "$app/zindle.out" ] || fail "no zindle.out in the launcher's directory"
-    head -1 "$app/zindle.out" | grep -q '^#Version @(#).* Version: 1.2.6 ' ||
+    head -1 "$app/zindle.out" |
+      grep -q "^#Version @(#).* Version: ${version//./\\.} " ||
       fail "zindle.out does not begin with the version"
     grep -qF -- "-Dprobe.flag=on -Dprobe.exits=0 -classpath" "$app/zindle.out" ||
       fail "zindle.out lacks the command line"

@@ -6,8 +6,8 @@
 # usage: e2e.sh <path of the built zindle program>
 #
 # The registry is a .reg file without Java runtimes and JAVA_HOME is unset,
-# so none is found and nothing is launched; these runs cover what happens
-# before the launch.
+# so none is found and nothing is launched (status 2); these runs cover what
+# happens before the launch.
 set -u
 zindle=${1:?usage: e2e.sh <zindle program>}
 [ -x "$zindle" ] || { echo "not a program: $zindle"; exit 2; }
@@ -24,6 +24,11 @@ fail() {
   echo "FAIL: $*"
   failures=$((failures + 1))
 }
+
+# The released version is 1.2.6. This is the one check that names it; the
+# build and every other test take the number from the file VERSION.
+version=$(cat "$(dirname "$0")/../../VERSION")
+[ "$version" = "1.2.6" ] || fail "VERSION holds '$version', the release is 1.2.6"
 
 # run <dir> <program> [args...]: runs in <dir> with stdin from /dev/null and a
 # time limit; leaves status, out and err.
@@ -73,14 +78,14 @@ argument $ZE_HOME
 EOF
 printf 'vmparam -Dinc=1\r\n' >"$work/app/inc.config"
 ZE_HOME="/x/my dir" run "$work/other" "$work/app/model" -d -Dx=1
-expect_status 0 "absolute start"
+expect_status 2 "absolute start"
 expect_out "reading app config $work/app/model.config
 vmparam 0=-Dx=1
 vmparam 1=-Dhome=\"/x/my dir\"
 vmparam 2=-Dinc=1
 vmparam 3=-Dset=\$ZE_SET
 vmpath 0=\"/x/my dir/lib\"/*" "absolute start"
-expect_err_has "[Version] 1.2.6" "absolute start"
+expect_err_has "[Version] $version" "absolute start"
 expect_err_has "[LpCmdLine] [$work/app/model]" "absolute start"
 expect_err_has "[CWD] $work/app" "absolute start"
 expect_err_has "[Reading Config file] inc.config" "absolute start"
@@ -93,14 +98,14 @@ cat >"$work/other/model.config" <<'EOF'
 mainclass Other
 EOF
 run "$work/other" ../app/model -d
-expect_status 0 "relative start"
+expect_status 2 "relative start"
 expect_err_has "[CWD] $work/other" "relative start"
 expect_err_has "[MainClass is] Other" "relative start"
 expect_out "reading app config $work/other/model.config" "relative start"
 
 # --- Without -d nothing is traced and no box is shown before the launch.
 run "$work/app" ./model
-expect_status 0 "quiet run"
+expect_status 2 "quiet run"
 expect_out "" "quiet run"
 case "$err" in *"[MainClass is]"* | *"[CWD]"*) fail "boxes without -d: $err" ;; esac
 
@@ -111,23 +116,27 @@ printf 'include sub\\inc.config\r\nvmparam -Dlast\r\n' >"$work/win/model.config"
 printf 'mainclass Sub\r\n' >"$work/win/sub/inc.config"
 printf 'mainclass Named\n' >"$work/win/sub/named.config"
 run "$work/win" "$work/win/model" -d
-expect_status 0 "windows paths"
+expect_status 2 "windows paths"
 expect_err_has "[MainClass is] Sub" "windows paths"
 expect_out "reading app config $work/win/model.config
 vmparam 0=-Dlast" "windows paths"
 run "$work" "$work/win/model" -d '-csub\named.config'
 expect_err_has "[MainClass is] Named" "-c with a backslash"
 
-# --- The example configuration of the repository.
+# --- The example configuration of the repository: its folders are named
+# through $appdir, the launcher's own folder.
 install_app "$work/example"
-cp "$(dirname "$0")/../../examples/launcher/model.config" "$work/example/"
-HOME=/home/demo run "$work/example" ./model -d
-expect_status 0 "example"
+cp "$(dirname "$0")/../../examples/model/surface-model.config" \
+  "$work/example/model.config"
+run "$work" "$work/example/model" -d
+expect_status 2 "example"
 expect_out "reading app config $work/example/model.config
-vmparam 0=-Xmx256m
-vmparam 1=-DLOGFILE=/home/demo/model.log
-vmpath 0=/home/demo/lib/*" "example"
-expect_err_has "[MainClass is] qel.example.Model" "example"
+vmparam 0=-Djava.library.path=$work/example/native
+vmparam 1=-DLOGFILE=$work/example/logs/surface-model.log
+vmparam 2=-Xmx512m
+vmparam 3=-Xcheck:jni
+vmpath 0=$work/example/lib/*" "example"
+expect_err_has "[MainClass is] qel.example.SurfaceModel" "example"
 
 # --- Configurations saved by Windows tools (a UTF-8 mark, UTF-16 with its
 # mark, an included file with a mark) configure the launcher as their plain
@@ -143,7 +152,7 @@ printf '\xef\xbb\xbfaddjar x.jar\r\n' >"$work/enc/inc.config"
   >"$work/enc/utf16be.config"
 for f in plain utf8 utf16le utf16be; do
   run "$work/enc" ./model -d "-c$f.config"
-  expect_status 0 "$f"
+  expect_status 2 "$f"
   expect_out "reading app config $f.config
 vmparam 0=-Dcaf"$'\xc3\xa9'"=1
 vmpath 0=x.jar" "$f"
@@ -154,7 +163,7 @@ done
 install_app "$work/loop"
 printf 'include model.config\nvmparam -Dafter\n' >"$work/loop/model.config"
 run "$work/loop" ./model -d
-expect_status 0 "self include"
+expect_status 2 "self include"
 count=$(grep -c '^vmparam ' "$work/out")
 [ "$count" -eq 32 ] || fail "self include: $count vmparam lines, expected 32"
 

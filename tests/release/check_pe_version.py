@@ -3,7 +3,7 @@
 and its icons, and the header facts a shipped launcher must have.
 
 check_pe_version.py FILE KEY=VALUE...
-  version=1.2.6           fixed and string file/product versions
+  version=X.Y.Z           fixed and string file/product versions
   name=Zindle.exe         OriginalFilename
   product=..., description=...
   icon=PATH.ico           the file's icon images are exactly those of PATH

@@ -19,6 +19,7 @@ wine=$ZINDLE_WINE_LOADER/wine
 exe=$(basename "$zindle")
 view=32
 [ "${ZINDLE_WINE_ARCH:-win32}" = win64 ] && view=64
+version=$(cat "$(dirname "$0")/../../VERSION")
 
 dir="$work/$case_name"
 rm -rf "$dir"
@@ -168,7 +169,7 @@ case "$case_name" in
     run -q
     expect_status 0
     expect_count "$record" "#run 0" 1
-    expect_line "$record" "cmdline=$stub -classpath  app.Main"
+    expect_line "$record" "cmdline=$stub app.Main"
     ;;
   sample)
     # Written into the directory the launcher was started from, with CR LF
@@ -234,7 +235,8 @@ CONFIG
     expect_line "$record" "program=javaw.exe"
     # zindle.out in the launcher's directory, in text mode (CR LF).
     [ -f "$dir/zindle.out" ] || fail "no zindle.out"
-    head -1 "$dir/zindle.out" | grep -q $'^#Version @(#).* Version: 1.2.6 .*\r$' ||
+    head -1 "$dir/zindle.out" |
+      grep -q "^#Version @(#).* Version: ${version//./\\.} .*"$'\r$' ||
       fail "zindle.out does not begin with the version and CR LF"
     [ "$(sed -n 2p "$dir/zindle.out")" = $'#Command line=\r' ] ||
       fail "zindle.out line 2: $(sed -n 2p "$dir/zindle.out")"
@@ -258,35 +260,70 @@ argument "already quoted"
 CONFIG
     run 'tail\' 'q"uote'
     expect_status 0
-    expect_line "$record" 'arg[2]=app.Main'
-    expect_line "$record" 'arg[3]=tail\'
-    expect_line "$record" 'arg[4]=q"uote'
-    expect_line "$record" 'arg[5]=C:\Program Files\'
-    expect_line "$record" 'arg[6]=NEXT'
-    expect_line "$record" 'arg[7]=say "hi" there'
-    expect_line "$record" 'arg[8]=x"y'
-    expect_line "$record" 'arg[9]=a\\"b'
-    expect_line "$record" 'arg[10]=already quoted'
-    expect_line "$record" "argc=11"
+    expect_line "$record" 'arg[1]=app.Main'
+    expect_line "$record" 'arg[2]=tail\'
+    expect_line "$record" 'arg[3]=q"uote'
+    expect_line "$record" 'arg[4]=C:\Program Files\'
+    expect_line "$record" 'arg[5]=NEXT'
+    expect_line "$record" 'arg[6]=say "hi" there'
+    expect_line "$record" 'arg[7]=x"y'
+    expect_line "$record" 'arg[8]=a\\"b'
+    expect_line "$record" 'arg[9]=already quoted'
+    expect_line "$record" "argc=10"
     expect_line "$record" "split=agrees"
     ;;
   encodings)
-    # A UTF-8 mark and UTF-16 with its mark read as the plain file does.
-    printf 'mainclass app.Main\r\njavapath %s\r\nargument caf\xc3\xa9\r\n' "$stub" \
-      >"$dir/plain.txt"
-    for enc in UTF-8 UTF-16LE UTF-16BE; do
+    # A UTF-8 mark and UTF-16 with its mark read as the plain file does, and
+    # both reach Java in the ANSI code page (1252 here); a file without a
+    # mark passes its bytes as they are. What 1252 lacks becomes "?", never a
+    # look-alike: not L for Ł, not a real quote for the fullwidth one.
+    printf 'mainclass app.Main\r\njavapath %s\r\nargument caf\xc3\xa9\r\nargument \xc5\x81ukasz \xef\xbc\x82x\r\n' \
+      "$stub" >"$dir/plain.txt"
+    for enc in none UTF-8 UTF-16LE UTF-16BE; do
       { case $enc in
+          none) cat "$dir/plain.txt" ;;
           UTF-8) printf '\xef\xbb\xbf' ;;
           UTF-16LE) printf '\xff\xfe' ;;
           UTF-16BE) printf '\xfe\xff' ;;
         esac
-        iconv -f UTF-8 -t "$enc" "$dir/plain.txt"; } | config
+        [ $enc = none ] || iconv -f UTF-8 -t "$enc" "$dir/plain.txt"; } | config
       rm -f "$record"
       run -q
       expect_status 0
-      expect_line "$record" "arg[2]=app.Main"
+      expect_line "$record" "arg[1]=app.Main"
       expect_line "$record" "argc=4"
+      if [ $enc = none ]; then
+        expect_line "$record" "arg[2]=caf"$'\xc3\xa9'
+        expect_line "$record" "arg[3]="$'\xc5\x81'"ukasz "$'\xef\xbc\x82'"x"
+      else
+        expect_line "$record" "arg[2]=caf"$'\xe9'
+        expect_line "$record" "arg[3]=?ukasz ?x"
+      fi
     done
+    ;;
+  working-folder)
+    # A working folder with a blank, quoted by the expansion or by hand, is
+    # the Java process's current directory without the quotes.
+    export ZWORK="$W\\run dir"
+    for line in 'workingDir $ZWORK' "workingDir \"$W\\run dir\""; do
+      printf 'javapath %s\r\nmainclass app.Main\r\n%s\r\n' "$stub" "$line" | config
+      rm -f "$record"
+      run -q
+      expect_status 0
+      expect_line "$record" "cwd=$W\\run dir"
+    done
+    ;;
+  not-started)
+    # Status 2 when Java was not started; a Java that ran and failed gives 0.
+    printf 'javapath %s\r\nmainclass app.Main\r\n' "$W\\nowhere\\javaw.exe" | config
+    run -q
+    expect_status 2
+    expect_no_run
+    ZSTUB_EXITS=3
+    printf 'javapath %s\r\nmainclass app.Main\r\n' "$stub" | config
+    run -q
+    expect_status 0
+    expect_count "$record" "#run 0" 1
     ;;
   no-record-without-o)
     printf 'javapath %s\r\nmainclass app.Main\r\n' "$stub" | config
@@ -316,7 +353,7 @@ CONFIG
     expect_status 0
     expect_line "$out" "found latest java version 1.6.0_20"
     expect_line "$out" "No patch level found in 1.6"
-    expect_line "$record" "cmdline=\"$W\\jre\\bin\\javaw.exe\" -classpath  app.Main"
+    expect_line "$record" "cmdline=\"$W\\jre\\bin\\javaw.exe\" app.Main"
     ;;
   current-java)
     # The current runtime; quoted (Wine reports a Windows after Vista), and
@@ -326,7 +363,7 @@ CONFIG
     run -q
     expect_status 0
     expect_line "$record" "program=javaw.exe"
-    expect_line "$record" "cmdline=\"$W\\jre\\bin\\javaw.exe\" -classpath  app.Main"
+    expect_line "$record" "cmdline=\"$W\\jre\\bin\\javaw.exe\" app.Main"
     rm -f "$record"
     run -d
     expect_status 0
@@ -337,7 +374,7 @@ CONFIG
     no_registry
     printf 'mainclass app.Main\r\n' | config
     run -q
-    expect_status 0
+    expect_status 2
     expect_no_run
     ;;
   other-view)
@@ -477,7 +514,7 @@ REG
     expect_status 0
     grep '^box ' "$boxes" | tr -d '\r' |
       sed -n '/^box MainClass is|/,$p' >"$dir/launch-boxes.txt"
-    line="\"$W\\jre\\bin\\java.exe\" -classpath  app.Main \"a b\" "
+    line="\"$W\\jre\\bin\\java.exe\" app.Main \"a b\" "
     printf 'box %s\n' "MainClass is|app.Main" \
       "Adding double quotes around|$W\\jre" \
       "Javapath is|\"$W\\jre\\bin\\java.exe\"" \
@@ -494,19 +531,37 @@ REG
     no_registry
     printf 'mainclass app.Main\r\n' | config
     run_boxes "" -q
-    expect_status 0
+    expect_status 2
     expect_boxes "Error!|No Java Installation Found"
     # The wider search finds no home that holds Java either.
     reg_text "current=1.9" "1.8=C:\\none" | registry
     run_boxes "" -q
-    expect_status 0
+    expect_status 2
     expect_boxes "Error!|No Java Installation (No Current Version) Found"
     expect_no_run
+    ;;
+  boxes-no-mainclass)
+    # No main class and no -jar: the reports name the configuration looked
+    # for, on standard error too.
+    ZSTUB_EXITS=1
+    reg_text "current=1.8" "1.8=$W\\jre" | registry
+    looked="the configuration file $W\\${exe%.exe}.config"
+    run_boxes ""
+    expect_status 0
+    expect_boxes "Error|Error launching Class \\n with Java \"$W\\jre\\bin\\javaw.exe\".\\nError=1\\nNo main class is set: $looked was not found."
+    run
+    expect_line "$err" "No main class is set: $looked was not found."
+    printf 'javapath %s\r\nappname Model\r\n' "$stub" | config
+    run_boxes ""
+    expect_boxes "Error|Error launching Class \\n with Java $stub.\\nError=1\\nNo main class is set: $looked has no mainclass line."
+    printf 'javapath %s\r\nvmparam -jar app.jar\r\n' "$stub" | config
+    run_boxes ""
+    expect_boxes "Error|Error launching Class \\n with Java $stub.\\nError=1"
     ;;
   boxes-start-failure)
     printf 'javapath %s\r\nmainclass app.Main\r\n' "$W\\nowhere\\javaw.exe" | config
     run_boxes ""
-    expect_status 0
+    expect_status 2
     grep -q '^box Error Starting Java|Java could not be started.\\nError 2: ' "$boxes" ||
       fail "no start failure box: $(cat "$boxes")"
     grep -q "Command line:\\\\n$(printf '%s' "$W\\nowhere" | sed 's/\\/\\\\/g')" "$boxes" ||
@@ -515,7 +570,7 @@ REG
     printf 'javapath %s\r\nmainclass app.Main\r\nworkingDir %s\r\n' \
       "$stub" "$W\\missing dir" | config
     run_boxes ""
-    expect_status 0
+    expect_status 2
     # The box driver writes a line end as \n.
     grep -qF "Working directory:\\n$W\\missing dir\\nCommand line:" "$boxes" ||
       fail "the box does not name the working directory: $(cat "$boxes")"
@@ -524,7 +579,7 @@ REG
       for i in $(seq 1000 6000); do printf 'vmparam -Dp%s\r\n' "$i"; done
     } | config
     run_boxes ""
-    expect_status 0
+    expect_status 2
     grep -q 'Windows accepts at most 32,767' "$boxes" ||
       fail "no mention of the limit: $(cut -c1-300 "$boxes")"
     expect_no_run

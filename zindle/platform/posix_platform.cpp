@@ -95,6 +95,8 @@ std::string SystemPlatform::narrowUtf16(const std::u16string& text,
   return utf16ToUtf8(text, replaced);
 }
 
+bool SystemPlatform::codePageIsUtf8() { return true; }
+
 PathStyle SystemPlatform::pathStyle() { return PathStyle::kPosix; }
 
 char SystemPlatform::pathListSeparator() { return ':'; }

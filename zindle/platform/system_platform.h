@@ -53,6 +53,7 @@ class SystemPlatform final : public Platform {
   bool writeFile(const std::string& path, const std::string& contents,
                  bool textMode) override;
   std::string narrowUtf16(const std::u16string& text, bool* replaced) override;
+  bool codePageIsUtf8() override;
   void writeStdout(const std::string& text) override;
   void writeStderr(const std::string& text) override;
   PathStyle pathStyle() override;

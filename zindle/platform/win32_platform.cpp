@@ -89,24 +89,30 @@ bool SystemPlatform::writeFile(const std::string& path,
 
 std::string SystemPlatform::narrowUtf16(const std::u16string& text,
                                         bool* replaced) {
-  // The ANSI code page, as the rest of the launcher works in it. Without
-  // flags the conversion maps what it can to a close character and puts
-  // the code page's default character for the rest, and says whether it
-  // had to.
+  // The ANSI code page, as the rest of the launcher works in it. A "best
+  // fit" would turn characters into look-alikes without a word (Ł into L,
+  // a fullwidth quotation mark into a real one): each character the code
+  // page lacks becomes its default character instead, and is reported.
+  // UTF-8 loses nothing, and the conversion refuses both the flag and the
+  // report for it.
   *replaced = false;
   if (text.empty()) return std::string();
+  const bool utf8 = codePageIsUtf8();
+  const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
   const wchar_t* wide = reinterpret_cast<const wchar_t*>(text.data());
   const int length = static_cast<int>(text.size());
-  int size = WideCharToMultiByte(CP_ACP, 0, wide, length, nullptr, 0, nullptr,
-                                 nullptr);
+  int size = WideCharToMultiByte(CP_ACP, flags, wide, length, nullptr, 0,
+                                 nullptr, nullptr);
   if (size <= 0) return std::string();
   std::string narrow(static_cast<std::size_t>(size), '\0');
   BOOL usedDefault = FALSE;
-  WideCharToMultiByte(CP_ACP, 0, wide, length, &narrow[0], size, nullptr,
-                      &usedDefault);
+  WideCharToMultiByte(CP_ACP, flags, wide, length, &narrow[0], size, nullptr,
+                      utf8 ? nullptr : &usedDefault);
   *replaced = usedDefault != FALSE;
   return narrow;
 }
+
+bool SystemPlatform::codePageIsUtf8() { return GetACP() == CP_UTF8; }
 
 PathStyle SystemPlatform::pathStyle() { return PathStyle::kWindows; }
 

@@ -161,6 +161,38 @@ TEST_F(ConfigReaderTest, LongLinesAreTakenInPiecesOf2047) {
   EXPECT_EQ(sizes, (std::vector<std::size_t>{2047, 2047, 906}));
 }
 
+// Each line past the limit is named once on standard error, in every mode,
+// and in a box in debug mode.
+TEST_F(ConfigReaderTest, ALongLineIsReportedOncePerLine) {
+  const std::string tail =
+      ": longer than 2047 characters; the rest is read as lines of their own";
+  const std::string file = "C:\\start\\app.config:";
+  struct Case {
+    std::string text;
+    bool debug;
+    std::string err;
+  } cases[] = {
+      {"appname a\naddpath " + std::string(2760, 'p') + "\nmainclass M\n",
+       false, file + "2" + tail + "\n"},
+      {std::string(5000, 'c'), false, file + "1" + tail + "\n"},
+      {std::string(kMaxLineChars, 'e') + "\nappname b\n", false, ""},
+      {std::string(3000, 'x') + "\r\n\r\n" + std::string(2048, 'y') + "\r\n",
+       true, file + "1" + tail + "\n" + file + "3" + tail + "\n"},
+  };
+  for (const Case& c : cases) {
+    FakePlatform fresh;
+    Launcher l(fresh);
+    l.settings.debug = c.debug;
+    fresh.files["C:\\start\\app.config"] = c.text;
+    readConfigFile(l, "C:\\start\\app.config");
+    EXPECT_EQ(fresh.err, c.err) << c.text.size();
+    std::string shown;
+    for (const auto& box : fresh.eventsOf("box"))
+      if (box.caption == "Line Too Long") shown += box.text + "\n";
+    EXPECT_EQ(shown, c.debug ? c.err : "") << c.text.size();
+  }
+}
+
 // `text` (ASCII or UTF-8 of the Basic Multilingual Plane) as UTF-16 with its
 // byte-order mark.
 std::string utf16(const std::string& text, bool bigEndian) {
@@ -219,6 +251,43 @@ TEST_F(ConfigReaderTest, FilesFromWindowsEditorsReadAsTheirAnsiTwin) {
   EXPECT_EQ(os.boxes().back(), "Characters replaced in|x.config");
 }
 
+// Where the launcher's code page is not UTF-8, a marked file is converted
+// into it; a file without a mark, or any file where the code page is UTF-8,
+// stays byte for byte. What the code page lacks is replaced and reported.
+TEST_F(ConfigReaderTest, MarkedFilesAreConvertedToTheCodePage) {
+  const std::string mark = "\xEF\xBB\xBF";
+  struct Case {
+    const char* what;
+    bool utf8CodePage;
+    std::string file;
+    const char* appName;
+    bool reported;
+  } cases[] = {
+      {"no mark", false, "appname J\xC3\xBCrgen\n", "J\xC3\xBCrgen", false},
+      {"UTF-8", false, mark + "appname J\xC3\xBCrgen\n", "J\xFCrgen", false},
+      {"UTF-8, not in the code page", false, mark + "appname \xC5\x81ukasz\n",
+       "?ukasz", true},
+      {"UTF-8, no character", false,
+       mark + "appname a\xFF\xC0\xAF\xED\xA0\x80z\n", "a??????z", true},
+      {"UTF-8, beyond 16 bits", false, mark + "appname \xF0\x9F\x98\x80\n",
+       "??", true},
+      {"UTF-8 code page", true, mark + "appname J\xC3\xBCrgen\xFF\n",
+       "J\xC3\xBCrgen\xFF", false},
+  };
+  for (const Case& c : cases) {
+    FakePlatform fresh;
+    fresh.utf8CodePage = c.utf8CodePage;
+    fresh.files["x.config"] = c.file;
+    Launcher l(fresh);
+    l.settings.debug = true;
+    readConfigFile(l, "x.config");
+    EXPECT_EQ(l.settings.appName, c.appName) << c.what;
+    const Strings boxes = fresh.boxes();
+    EXPECT_EQ(boxes.back() == "Characters replaced in|x.config", c.reported)
+        << c.what;
+  }
+}
+
 TEST_F(ConfigReaderTest, EmptyFilesAndCommentsSetNothing) {
   for (const char* text : {"", "\n\n", "# a\n/ b\n#mainclass x\n", "   \n",
                            "nospace\n", "unknown keyword\n"}) {
@@ -231,11 +300,22 @@ TEST_F(ConfigReaderTest, EmptyFilesAndCommentsSetNothing) {
   }
 }
 
-TEST_F(ConfigReaderTest, MissingFileAndEmptyPathAreSkippedSilently) {
-  settings.debug = true;
-  EXPECT_EQ(readConfigFile(launcher, "C:\\none.config").code, 0);
-  EXPECT_EQ(readConfigFile(launcher, "").code, 0);
-  EXPECT_TRUE(os.events.empty());
+// Skipped, and named in a box only in debug mode.
+TEST_F(ConfigReaderTest, MissingFileAndEmptyPathAreSkipped) {
+  for (bool debug : {false, true}) {
+    FakePlatform fresh;
+    Launcher l(fresh);
+    l.settings.debug = debug;
+    for (const char* path : {"C:\\none.config", ""}) {
+      const ConfigRead read = readConfigFile(l, path);
+      EXPECT_EQ(read.code, 0);
+      EXPECT_FALSE(read.found);
+    }
+    const Strings named = {"Config File Not Found|C:\\none.config",
+                           "Config File Not Found|"};
+    EXPECT_EQ(fresh.boxes(), debug ? named : Strings{});
+    EXPECT_EQ(fresh.events.size(), fresh.boxes().size());
+  }
 }
 
 TEST_F(ConfigReaderTest, FileThatCannotBeOpened) {

@@ -1,15 +1,6 @@
-# End-to-end runs of the Linux launcher with the real JVM, and checks of the
-# POSIX registry and process layers on the real system.
+# End-to-end runs of the Linux launcher with the real JVM.
 
 if(NOT CMAKE_CROSSCOMPILING)
-  add_executable(zindle_posix_checks posix_platform_checks.cpp)
-  target_include_directories(zindle_posix_checks PRIVATE
-                             ${PROJECT_SOURCE_DIR}/zindle)
-  target_link_libraries(zindle_posix_checks PRIVATE zindle_platform
-                        ${ZINDLE_GTEST_LIBS})
-  gtest_discover_tests(zindle_posix_checks DISCOVERY_TIMEOUT 60
-                       PROPERTIES TIMEOUT 60)
-
   find_package(Java 11 COMPONENTS Development)
   if(Java_JAVAC_EXECUTABLE)
     # A blank in the class directory's name: the class path gets quoted.

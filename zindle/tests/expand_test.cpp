@@ -91,6 +91,31 @@ TEST_F(ExpandTest, StartupVariableWinsOverProcessIdAndSetEnvIsNotSeen) {
   EXPECT_EQ(expandVariables(launcher, "$LATER", false), "$LATER");
 }
 
+// "appdir" in lower case names the start folder, unless a variable of that
+// name exists in any case.
+TEST(ExpandAppdir, StartFolderUnlessAVariableHasThatName) {
+  struct Case {
+    const char* variable;  // AppDir=D:\x in the environment, or nullptr
+    const char* text;
+    bool quote;
+    const char* expected;
+  } cases[] = {
+      {nullptr, "$appdir\\lib", true, "\"C:/Apps/My Model/lib\""},
+      {nullptr, "-Dhome=$appdir", true, "-Dhome=\"C:/Apps/My Model\""},
+      {nullptr, "$appdir/lib/*", false, "C:/Apps/My Model/lib/*"},
+      {nullptr, "$APPDIR\\lib", true, "$APPDIR\\lib"},
+      {nullptr, "$AppDir", false, "$AppDir"},
+      {"AppDir", "$appdir\\lib", true, "D:/x/lib"},
+  };
+  for (const Case& c : cases) {
+    FakePlatform os;
+    if (c.variable) os.startupEnv[c.variable] = "D:\\x";
+    Launcher launcher(os);
+    launcher.settings.startDir = "C:\\Apps\\My Model";
+    EXPECT_EQ(expandVariables(launcher, c.text, c.quote), c.expected) << c.text;
+  }
+}
+
 TEST_F(ExpandTest, DebugBoxesInOrder) {
   settings.debug = true;
   expandVariables(launcher, "$TEMP\\logs", true);

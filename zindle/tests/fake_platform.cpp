@@ -1,5 +1,7 @@
 #include "fake_platform.h"
 
+#include <algorithm>
+
 #include "text.h"
 
 namespace zindle::testing {
@@ -213,7 +215,10 @@ bool FakePlatform::writeFile(const std::string& path,
 
 std::string FakePlatform::narrowUtf16(const std::u16string& text,
                                       bool* replaced) {
-  return utf16ToUtf8(text, replaced);
+  if (utf8CodePage) return utf16ToUtf8(text, replaced);
+  *replaced = std::any_of(text.begin(), text.end(),
+                          [](char16_t unit) { return unit >= 0x100; });
+  return latin1FromUtf16(text);
 }
 
 void FakePlatform::writeStdout(const std::string& text) {

@@ -63,6 +63,7 @@ class FakePlatform : public Platform {
   unsigned pid = 4242;
   PathStyle style = PathStyle::kWindows;
   char listSeparator = ';';
+  bool utf8CodePage = true;
 
   // --- record ---
   std::vector<FakeEvent> events;
@@ -111,8 +112,10 @@ class FakePlatform : public Platform {
                 std::string* error) override;
   bool writeFile(const std::string& path, const std::string& contents,
                  bool textMode) override;
-  // UTF-8, as on POSIX.
+  // UTF-8, as on POSIX; or, with utf8CodePage unset, Latin-1 (a stand-in
+  // for an ANSI code page) with "?" for what it lacks.
   std::string narrowUtf16(const std::u16string& text, bool* replaced) override;
+  bool codePageIsUtf8() override { return utf8CodePage; }
   void writeStdout(const std::string& text) override;
   void writeStderr(const std::string& text) override;
   PathStyle pathStyle() override { return style; }

@@ -45,12 +45,26 @@ TEST(ComposeCommandLine, BuildsThePiecesInOrder) {
        },
        "C:\\jre\\bin\\javaw.exe -Xmx512m -DLOGFILE=C:\\logs\\app.log "
        "-classpath lib\\a.jar;lib\\b.jar app.Main \"alpha\" \"beta\" "},
-      {"no class path",
+      {"no class path: no -classpath",
        [](LaunchSettings& s) {
          s.javaPath = "java";
+         s.vmParams = {"-Xmx1m"};
          s.mainClass = "M";
        },
-       "java -classpath  M"},
+       "java -Xmx1m M"},
+      {"a main class with a blank names the class path itself",
+       [](LaunchSettings& s) {
+         s.javaPath = "java";
+         s.mainClass = "lib/* app.Main";
+       },
+       "java -classpath  lib/* app.Main"},
+      {"-jar without a main class gets no stray -classpath",
+       [](LaunchSettings& s) {
+         s.javaPath = "java";
+         s.vmParams = {"-jar app.jar"};
+         s.programArgs = {"x"};
+       },
+       "java -jar app.jar  x "},
       {"no main class, no arguments",
        [](LaunchSettings& s) {
          s.javaPath = "java";
@@ -91,7 +105,7 @@ TEST(ComposeCommandLine, BuildsThePiecesInOrder) {
          s.mainClass = "M";
          s.programArgs = {"a b", "c"};
        },
-       "java -classpath  M \"a b\" c "},
+       "java M \"a b\" c "},
       {"an argument already in quotes is not quoted again",
        [](LaunchSettings& s) {
          s.javaPath = "java";
@@ -99,7 +113,7 @@ TEST(ComposeCommandLine, BuildsThePiecesInOrder) {
          s.programArgs = {"\"a b\"", "\"c\"", "\""};
          s.isVistaOrLater = true;
        },
-       "java -classpath  M \"a b\" \"c\" \"\\\"\" "},
+       "java M \"a b\" \"c\" \"\\\"\" "},
       {"inner quotes are escaped, backslashes before a quote doubled",
        [](LaunchSettings& s) {
          s.javaPath = "java";
@@ -107,7 +121,7 @@ TEST(ComposeCommandLine, BuildsThePiecesInOrder) {
          s.programArgs = {"say\"hi", "say \"hi\" there", "C:\\Program Files\\",
                           "a\\\"b",  "C:\\dir\\",        ""};
        },
-       "java -classpath  M say\\\"hi \"say \\\"hi\\\" there\" "
+       "java M say\\\"hi \"say \\\"hi\\\" there\" "
        "\"C:\\Program Files\\\\\" a\\\\\\\"b C:\\dir\\ \"\" "},
       {"parameters and the Java path are never quoted",
        [](LaunchSettings& s) {
@@ -116,7 +130,7 @@ TEST(ComposeCommandLine, BuildsThePiecesInOrder) {
          s.mainClass = "M";
          s.isVistaOrLater = true;
        },
-       "\"C:\\Program Files\\j\\bin\\javaw.exe\" -Da=b c -classpath  M"},
+       "\"C:\\Program Files\\j\\bin\\javaw.exe\" -Da=b c M"},
   };
   for (const Case& c : cases) {
     FakePlatform os;
@@ -153,8 +167,8 @@ TEST(ComposeCommandLine, ProgramArgumentsSplitBackUnchanged) {
     l.settings.programArgs = args;
     l.settings.isVistaOrLater = vista;
     std::vector<std::string> pieces = splitCommandLine(composeCommandLine(l));
-    ASSERT_GE(pieces.size(), 3u);  // java -classpath M
-    EXPECT_EQ(std::vector<std::string>(pieces.begin() + 3, pieces.end()), args)
+    ASSERT_GE(pieces.size(), 2u);  // java M
+    EXPECT_EQ(std::vector<std::string>(pieces.begin() + 2, pieces.end()), args)
         << "Vista " << vista;
   }
 }
@@ -207,10 +221,9 @@ TEST(LaunchJava, DebugBoxesWithoutWorkingDirOrLogFile) {
   l.settings.showConsole = true;
   l.settings.logFile = "";
   launchJava(l);
-  EXPECT_EQ(os.boxes(),
-            (std::vector<std::string>{"Javapath is|j", "Starting dir|",
-                                      "Command Line is|j -classpath  ",
-                                      "Show Console|true"}));
+  EXPECT_EQ(os.boxes(), (std::vector<std::string>{
+                            "Javapath is|j", "Starting dir|",
+                            "Command Line is|j ", "Show Console|true"}));
 }
 
 TEST(LaunchJava, ConsoleTitleAndCreationFlags) {
@@ -276,12 +289,36 @@ TEST(LaunchJava, StartsWaitsAndRecordsInOrder) {
   EXPECT_EQ(os.eventsOf("waitIdle")[0].number, 5000u);
   EXPECT_EQ(os.eventsOf("start")[0].caption, "D:\\run");
   const std::string record =
-      "#Version " + versionRecord() + "\n#Command line=\njava -classpath  M\n";
+      "#Version " + versionRecord() + "\n#Command line=\njava M\n";
   auto writes = os.eventsOf("write");
   EXPECT_EQ(writes[0].text, "zindle.out");
   EXPECT_TRUE(writes[0].flag);  // text mode
   EXPECT_EQ(os.files["zindle.out"], record);
   EXPECT_EQ(os.out, record);
+}
+
+// The process starts in the folder; the box shows the stored text.
+TEST(LaunchJava, TheWorkingFolderLosesOneEnclosingPairOfQuotes) {
+  struct Case {
+    const char* stored;
+    const char* folder;
+  } cases[] = {
+      {"\"C:/users/Public/My Work\"", "C:/users/Public/My Work"},
+      {"D:\\run", "D:\\run"},
+      {"\"C:/a b\"/c", "\"C:/a b\"/c"},
+      {"\"", "\""},
+  };
+  for (const Case& c : cases) {
+    FakePlatform os;
+    Launcher l(os);
+    l.settings.javaPath = "java";
+    l.settings.workingDir = c.stored;
+    l.settings.debug = true;
+    launchJava(l);
+    ASSERT_EQ(os.eventsOf("start").size(), 1u);
+    EXPECT_EQ(os.eventsOf("start")[0].caption, c.folder) << c.stored;
+    EXPECT_EQ(os.boxes()[1], std::string("Starting dir|") + c.stored);
+  }
 }
 
 TEST(LaunchJava, WithoutTheOptionOnlyStandardOutputGetsTheRecord) {
@@ -290,8 +327,8 @@ TEST(LaunchJava, WithoutTheOptionOnlyStandardOutputGetsTheRecord) {
   l.settings.javaPath = "java";
   launchJava(l);
   EXPECT_TRUE(os.eventsOf("write").empty());
-  EXPECT_EQ(os.out, "#Version " + versionRecord() +
-                        "\n#Command line=\njava -classpath  \n");
+  EXPECT_EQ(os.out,
+            "#Version " + versionRecord() + "\n#Command line=\njava \n");
   // An unwritable record file changes nothing.
   FakePlatform os2;
   os2.unwritable.insert("zindle.out");
@@ -363,6 +400,44 @@ TEST(LaunchJava, ReportsAnAbnormalEndByTheRules) {
   }
 }
 
+// Without a main class or "-jar", the reports of an abnormal end name the
+// configuration file looked for, and standard error gets the same sentence.
+TEST(LaunchJava, ReportsWithoutAMainClassNameTheConfiguration) {
+  const std::string looked = "No main class is set: the configuration file M";
+  struct Case {
+    std::vector<std::string> vmParams;
+    bool found;
+    bool logFile;
+    bool quiet;
+    std::string sentence;  // "" when none
+  } cases[] = {
+      {{}, false, false, false, looked + " was not found."},
+      {{}, true, false, false, looked + " has no mainclass line."},
+      {{}, false, true, false, looked + " was not found."},
+      {{"-Xmx1m -jar app.jar"}, false, false, false, ""},
+      {{"-jarx"}, true, false, false, looked + " has no mainclass line."},
+      {{}, false, false, true, ""},
+  };
+  for (const Case& c : cases) {
+    FakePlatform os;
+    os.exitCodes = {1};
+    Launcher l(os);
+    l.appConfigPath = "M";
+    l.appConfigFound = c.found;
+    l.settings.javaPath = "java";
+    l.settings.vmParams = c.vmParams;
+    if (c.logFile) l.settings.logFile = "a.log";
+    l.settings.quiet = c.quiet;
+    launchJava(l);
+    auto boxes = os.eventsOf("box");
+    ASSERT_EQ(boxes.size(), c.quiet ? 0u : 1u) << c.sentence;
+    if (c.quiet) continue;
+    const std::string end = c.sentence.empty() ? "1" : "1\n" + c.sentence;
+    EXPECT_EQ(boxes[0].text.substr(boxes[0].text.size() - end.size()), end);
+    EXPECT_EQ(os.err, c.sentence.empty() ? "" : c.sentence + "\n");
+  }
+}
+
 TEST(LaunchJava, TheUnexpectedCloseBoxNamesApplicationWithoutAppName) {
   for (std::optional<std::string> app :
        {std::optional<std::string>(), std::optional<std::string>("")}) {
@@ -402,10 +477,7 @@ TEST(LaunchJava, AFailedStartIsReportedAndNotWaitedFor) {
     l.settings.vmParams.assign(c.params, "-Dx");
     l.settings.quiet = c.quiet;
     if (c.workingDir) l.settings.workingDir = c.workingDir;
-    int code = launchJava(l);
-    EXPECT_NE(code, 0);
-    EXPECT_NE(code, kRestartCode);
-    EXPECT_EQ(code, kExitJavaNotStarted);
+    EXPECT_FALSE(launchJava(l).has_value());
     EXPECT_TRUE(os.eventsOf("wait").empty());
     EXPECT_TRUE(os.eventsOf("waitIdle").empty());
     auto boxes = os.eventsOf("box");
@@ -429,10 +501,10 @@ TEST(LaunchJava, AFailedStartIsReportedAndNotWaitedFor) {
   }
 }
 
-TEST(LaunchJava, NoRuntimeFoundReturns2WithoutStarting) {
+TEST(LaunchJava, NoRuntimeFoundStartsNothing) {
   FakePlatform os;
   Launcher l(os);
-  EXPECT_EQ(launchJava(l), kExitJavaNotStarted);
+  EXPECT_FALSE(launchJava(l).has_value());
   EXPECT_TRUE(os.eventsOf("start").empty());
   EXPECT_EQ(os.boxes(),
             std::vector<std::string>{"Error!|No Java Installation Found"});
@@ -455,8 +527,7 @@ TEST(RunLauncher, RestartsWhile999AndSearchesJavaOnce) {
   auto starts = os.eventsOf("start");
   ASSERT_EQ(starts.size(), 3u);
   for (const auto& s : starts)
-    EXPECT_EQ(s.text,
-              "\"C:\\jre8\\bin\\javaw.exe\" -classpath  app.Main \"arg\" ");
+    EXPECT_EQ(s.text, "\"C:\\jre8\\bin\\javaw.exe\" app.Main \"arg\" ");
   std::size_t rootOpens = 0;
   for (const auto& e : os.eventsOf("regOpen"))
     if (e.text == kJavaRootKey) ++rootOpens;

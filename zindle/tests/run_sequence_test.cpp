@@ -5,6 +5,7 @@
 
 #include "launcher_fixture.h"
 #include "sample_writer.h"
+#include "version.h"
 
 namespace zindle::testing {
 namespace {
@@ -165,7 +166,8 @@ TEST_F(RunSequenceTest, StartDirectoryAndConfigurationPath) {
     fresh.cwd = c.cwd;
     fresh.files[c.configRead] = "mainclass Found\n";
     Launcher l(fresh);
-    EXPECT_EQ(runSequence(l, {c.exe}), 0) << c.exe;
+    // The fake registry holds no runtime: nothing is started.
+    EXPECT_EQ(runSequence(l, {c.exe}), kExitJavaNotStarted) << c.exe;
     auto chdirs = fresh.eventsOf("chdir");
     if (c.chdir) {
       ASSERT_EQ(chdirs.size(), 1u) << c.exe;
@@ -190,19 +192,21 @@ TEST_F(RunSequenceTest, StartDirectoryIsCutToItsBuffer) {
 TEST_F(RunSequenceTest, ConfigOptionNamesThePathAsGiven) {
   os.files["other.config"] = "mainclass Other\n";
   os.files["C:\\Apps\\runner.config"] = "mainclass Default\n";
-  EXPECT_EQ(run({"C:\\Apps\\runner.exe", "-cother.config"}), 0);
+  EXPECT_EQ(run({"C:\\Apps\\runner.exe", "-cother.config"}),
+            kExitJavaNotStarted);
   EXPECT_EQ(settings.mainClass, "Other");
 }
 
 TEST_F(RunSequenceTest, EmptyConfigOptionReadsNothing) {
   os.files["C:\\Apps\\runner.config"] = "mainclass Default\n";
-  EXPECT_EQ(run({"C:\\Apps\\runner.exe", "-c", "x.config"}), 0);
+  EXPECT_EQ(run({"C:\\Apps\\runner.exe", "-c", "x.config"}),
+            kExitJavaNotStarted);
   EXPECT_FALSE(settings.mainClass);
   EXPECT_EQ(settings.programArgs, Strings{"x.config"});
 }
 
 TEST_F(RunSequenceTest, MissingConfigurationIsNoError) {
-  EXPECT_EQ(run({"C:\\Apps\\runner.exe", "arg"}), 0);
+  EXPECT_EQ(run({"C:\\Apps\\runner.exe", "arg"}), kExitJavaNotStarted);
   for (const auto& box : os.eventsOf("box"))
     EXPECT_NE(box.caption, "Error Reading Config File");
   EXPECT_EQ(os.err, "");
@@ -223,12 +227,12 @@ Strings boxesBeforeLaunch(const FakePlatform& os) {
 TEST_F(RunSequenceTest, DebugBoxesAndTraceInOrder) {
   os.files["C:\\Apps\\runner.config"] =
       "mainclass qel.Main\naddjar lib\\a.jar\naddjars lib\n";
-  EXPECT_EQ(run({"C:\\Apps\\runner.exe", "-d", "-Dx=1"}), 0);
+  EXPECT_EQ(run({"C:\\Apps\\runner.exe", "-d", "-Dx=1"}), kExitJavaNotStarted);
   EXPECT_TRUE(settings.isVistaOrLater);
   EXPECT_EQ(boxesBeforeLaunch(os),
             (Strings{
-                "Running on Vista|1.2.6",
-                "Version|1.2.6",
+                std::string("Running on Vista|") + kVersion,
+                std::string("Version|") + kVersion,
                 "LpCmdLine|[C:\\Apps\\runner.exe]",
                 "CWD|C:\\Apps",
                 "Reading App Config file|[C:\\Apps\\runner.config]",
@@ -248,21 +252,22 @@ TEST_F(RunSequenceTest, DebugBoxesAndTraceInOrder) {
 
 TEST_F(RunSequenceTest, BeforeVistaNoVistaBoxAndUnsetMainClassShowsEmpty) {
   os.majorVersion = 5;
-  EXPECT_EQ(run({"runner.exe", "-d"}), 0);
+  EXPECT_EQ(run({"runner.exe", "-d"}), kExitJavaNotStarted);
   EXPECT_FALSE(settings.isVistaOrLater);
   EXPECT_EQ(boxesBeforeLaunch(os),
             (Strings{
-                "Version|1.2.6",
+                std::string("Version|") + kVersion,
                 "LpCmdLine|[runner.exe]",
                 "CWD|C:\\start",
                 "Reading App Config file|[C:\\start\\runner.config]",
+                "Config File Not Found|C:\\start\\runner.config",
                 "MainClass is|",
             }));
 }
 
 TEST_F(RunSequenceTest, NoTraceWithoutDebug) {
   os.files["C:\\start\\runner.config"] = "vmparam -Dy\naddjar a.jar\n";
-  EXPECT_EQ(run({"runner.exe", "-Dx=1"}), 0);
+  EXPECT_EQ(run({"runner.exe", "-Dx=1"}), kExitJavaNotStarted);
   EXPECT_EQ(os.out.find("vmparam "), std::string::npos);
   EXPECT_EQ(os.out.find("vmpath "), std::string::npos);
   EXPECT_EQ(os.out.find("reading app config"), std::string::npos);
@@ -285,7 +290,7 @@ TEST_F(RunSequenceTest, UnreadableConfigurationEndsWithStatus2) {
 
 TEST_F(RunSequenceTest, LongLauncherPathIsCutInTheBox) {
   std::string exe = "C:\\" + std::string(1500, 'x') + "\\runner.exe";
-  EXPECT_EQ(run({exe, "-d"}), 0);
+  EXPECT_EQ(run({exe, "-d"}), kExitJavaNotStarted);
   auto boxes = os.eventsOf("box");
   ASSERT_GE(boxes.size(), 3u);
   EXPECT_EQ(boxes[2].caption, "LpCmdLine");
@@ -293,26 +298,30 @@ TEST_F(RunSequenceTest, LongLauncherPathIsCutInTheBox) {
 }
 
 // A launch step that answers from a script and counts its calls.
-std::vector<int> scriptedCodes;
+std::vector<JavaExit> scriptedCodes;
 int launches = 0;
-int scriptedLaunch(Launcher&) {
-  int code = scriptedCodes.at(static_cast<std::size_t>(launches));
+JavaExit scriptedLaunch(Launcher&) {
+  JavaExit code = scriptedCodes.at(static_cast<std::size_t>(launches));
   ++launches;
   return code;
 }
 
 TEST_F(RunSequenceTest, LaunchRepeatsWhileTheRestartCodeComes) {
+  const JavaExit notStarted;
   struct Case {
-    std::vector<int> codes;
+    std::vector<JavaExit> codes;
     int launches;
+    int status;
   };
-  for (const Case& c : {Case{{0}, 1}, Case{{999, 999, 0}, 3}, Case{{999, 1}, 2},
-                        Case{{2}, 1}, Case{{-999}, 1}}) {
+  for (const Case& c :
+       {Case{{0}, 1, 0}, Case{{999, 999, 0}, 3, 0}, Case{{999, 1}, 2, 0},
+        Case{{2}, 1, 0}, Case{{-999}, 1, 0}, Case{{notStarted}, 1, 2},
+        Case{{999, notStarted}, 2, 2}}) {
     FakePlatform fresh;
     Launcher l(fresh);
     scriptedCodes = c.codes;
     launches = 0;
-    EXPECT_EQ(runSequence(l, {"runner.exe"}, scriptedLaunch), 0);
+    EXPECT_EQ(runSequence(l, {"runner.exe"}, scriptedLaunch), c.status);
     EXPECT_EQ(launches, c.launches);
   }
 }

@@ -55,7 +55,8 @@ bool matchesForm(const std::string& text, const std::string& form) {
 
 TEST(VersionRecord, Format) {
   const std::string record = versionRecord();
-  const std::string head = "@(#)zindle/zindle.cpp Version: 1.2.6 ";
+  const std::string head =
+      std::string("@(#)zindle/zindle.cpp Version: ") + kVersion + " ";
   ASSERT_EQ(record.substr(0, head.size()), head);
   std::size_t compiled = record.find(" Compiled: ", head.size());
   ASSERT_NE(compiled, std::string::npos);

@@ -36,12 +36,13 @@ if(CMAKE_CROSSCOMPILING AND WIN32)
   # Cases that replace the Java entries of the prefix's registry run one
   # at a time; so do the cases under Xvfb.
   set(ZINDLE_WINE_PLAIN_CASES smoke sample unreadable-config restart-and-record
-                              no-record-without-o arguments encodings)
+                              no-record-without-o arguments encodings
+                              working-folder not-started)
   set(ZINDLE_WINE_REGISTRY_CASES version-missing version-incompatible
                                  version-scan current-java no-java other-view)
   set(ZINDLE_WINE_BOX_CASES boxes-error boxes-unexpected-close
                             boxes-download boxes-debug boxes-no-java
-                            boxes-start-failure)
+                            boxes-start-failure boxes-no-mainclass)
   # The wider Java search and the two directives that use it.
   list(APPEND ZINDLE_WINE_REGISTRY_CASES search-temurin search-stale
               min-version)

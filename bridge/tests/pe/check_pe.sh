@@ -7,17 +7,21 @@
 set -euo pipefail
 objdump=$1 dll=$2 exports=$3 imported=${4:-} imports=${5:-}
 dump=$("$objdump" -p "$dll")
+status=0
+
+# same WHAT EXPECTED ACTUAL: reports where two sorted name lists differ.
+same() {
+  if [ "$3" != "$2" ]; then
+    echo "$dll: $1 differ (< expected, > actual):"
+    diff <(echo "$2") <(echo "$3") || true
+    status=1
+  fi
+}
 
 actual_exports=$(awk '/\[Ordinal\/Name Pointer\] Table/ {on=1; next}
                       on && NF == 0 {on=0}
                       on {print $NF}' <<<"$dump" | sort)
-expected_exports=$(grep -v '^$' "$exports" | sort)
-status=0
-if [ "$actual_exports" != "$expected_exports" ]; then
-  echo "$dll: exports differ (< expected, > actual):"
-  diff <(echo "$expected_exports") <(echo "$actual_exports") || true
-  status=1
-fi
+same exports "$(grep -v '^$' "$exports" | sort)" "$actual_exports"
 echo "$dll: $(grep -c . <<<"$actual_exports") exports"
 
 dlls=$(awk '/DLL Name:/ {print $3}' <<<"$dump")
@@ -39,14 +43,12 @@ if [ -n "$imported" ]; then
       /DLL Name:/ {on = (tolower($3) == tolower(want)); next}
       on && NF == 0 {on=0}
       on && $1 ~ /^[0-9a-f]+$/ && NF >= 3 {print $NF}' <<<"$dump" | sort)
-  expected_imports=$(grep -v '^$' "$imports" | sort)
   if [ -z "$actual_imports" ]; then
     echo "$dll: does not import $imported"
     status=1
-  elif [ "$actual_imports" != "$expected_imports" ]; then
-    echo "$dll: routines imported from $imported differ (< expected, > actual):"
-    diff <(echo "$expected_imports") <(echo "$actual_imports") || true
-    status=1
+  else
+    same "routines imported from $imported" \
+      "$(grep -v '^$' "$imports" | sort)" "$actual_imports"
   fi
   echo "$dll: $(grep -c . <<<"$actual_imports") routines imported from $imported"
 fi

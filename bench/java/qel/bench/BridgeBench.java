@@ -75,7 +75,7 @@ public final class BridgeBench {
         "RESULT|%s|%.4g|%s|%.4g|%.3f|%s%n", name, value, unit, baseline, value / baseline, goal);
   }
 
-  /** A figure without a goal, against the baseline of the figure above it. */
+  /** A figure without a goal, against the baseline its name says or, unsaid, of the row above. */
   static void figure(String name, double value, String unit, double baseline) {
     System.out.printf(
         "FIGURE|%s|%.4g|%s|%.4g|%.3f|%n", name, value, unit, baseline, value / baseline);
@@ -93,6 +93,10 @@ public final class BridgeBench {
     final int calls = 1_000_000;
     // Values are set for a declared boundary, as an application does.
     Native2DSolver.setBoundaryFlow(SUBBASIN, BOUNDARY, new Faces(), 0.0, 0.0);
+    // The setter is judged against its floor on this machine: a native call of
+    // the same signature that reads the two names and nothing more, interleaved
+    // with it. Against an empty call the ratio depends on how cheap a bare call
+    // is on the machine, so that one is printed, not judged.
     double[] setter =
         compare(
             () -> {
@@ -102,26 +106,40 @@ public final class BridgeBench {
             },
             () -> {
               for (int i = 0; i < calls; i++) {
-                Baselines.emptyCall(SUBBASIN, BOUNDARY, i);
+                Baselines.readTwoNames(SUBBASIN, BOUNDARY, i);
               }
             },
             calls,
             5,
             15);
-    result("setBoundaryValueFlow vs empty native call", setter[0], "ns/call", setter[1], "<= 14x");
     double[] parts =
         compare(
             () -> {
               for (int i = 0; i < calls; i++) {
-                Baselines.readTwoNames(SUBBASIN, BOUNDARY, i);
+                Baselines.emptyCall(SUBBASIN, BOUNDARY, i);
               }
             },
             () -> Baselines.standinSetter(calls),
             calls,
             3,
             15);
-    figure("  part: a native call reading the two names", parts[0], "ns/call", setter[1]);
-    figure("  part: the stand-in's SETBOUNDARYVALUEFLOW alone", parts[1], "ns/call", setter[1]);
+    result(
+        "setBoundaryValueFlow vs a native call reading the two names",
+        setter[0],
+        "ns/call",
+        setter[1],
+        "<= 1.5x");
+    figure("  also: setBoundaryValueFlow vs empty native call", setter[0], "ns/call", parts[0]);
+    figure(
+        "  part: a native call reading the two names, vs empty native call",
+        setter[1],
+        "ns/call",
+        parts[0]);
+    figure(
+        "  part: the stand-in's SETBOUNDARYVALUEFLOW alone, vs empty native call",
+        parts[1],
+        "ns/call",
+        parts[0]);
 
     long t0 = System.nanoTime();
     final Mesh mesh = new Mesh(SIDE, SIDE);
