@@ -388,7 +388,7 @@ CONFIG
     run -q
     no_registry
     expect_status 0
-    expect_line "$record" "cmdline=\"$W\\jre\\bin\\javaw.exe\" -classpath  app.Main"
+    expect_line "$record" "cmdline=\"$W\\jre\\bin\\javaw.exe\" app.Main"
     ;;
   search-temurin)
     # No JavaSoft key: the Temurin MSI key of the 64-bit view wins over a
@@ -408,12 +408,12 @@ REG
     printf 'mainclass app.Main\r\n' | config
     run -q
     expect_status 0
-    expect_line "$record" "cmdline=\"$W\jre\bin\javaw.exe\" -classpath  app.Main"
+    expect_line "$record" "cmdline=\"$W\jre\bin\javaw.exe\" app.Main"
     runtime jh 21.0.1
     rm -f "$record"
     JAVA_HOME="$W\jh" run -q
     expect_status 0
-    expect_line "$record" "cmdline=\"$W\jh\bin\javaw.exe\" -classpath  app.Main"
+    expect_line "$record" "cmdline=\"$W\jh\bin\javaw.exe\" app.Main"
     no_registry
     ;;
   search-stale)
@@ -433,7 +433,7 @@ REG
     printf 'mainclass app.Main\r\n' | config
     run -q
     expect_status 0
-    expect_line "$record" "cmdline=\"$W\jre8\bin\javaw.exe\" -classpath  app.Main"
+    expect_line "$record" "cmdline=\"$W\jre8\bin\javaw.exe\" app.Main"
     no_registry
     ;;
   min-version)
@@ -444,7 +444,7 @@ REG
     printf 'javaMinVersion 17\r\nmainclass app.Main\r\n' | config
     run -q
     expect_status 0
-    expect_line "$record" "cmdline=\"$W\jre\bin\javaw.exe\" -classpath  app.Main"
+    expect_line "$record" "cmdline=\"$W\jre\bin\javaw.exe\" app.Main"
     rm -f "$record"
     printf 'javaMinVersion 21\r\nmainclass app.Main\r\n' | config
     run -q
