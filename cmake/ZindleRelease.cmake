@@ -9,20 +9,29 @@ set(ZINDLE_ICON ${PROJECT_SOURCE_DIR}/zindle/res/zindle.ico
 set(ZINDLE_PRODUCT_NAME "Zindle" CACHE STRING "Product name in the launcher's version information")
 set(ZINDLE_FILE_DESCRIPTION "Zindle Java application launcher"
     CACHE STRING "File description in the launcher's version information")
+# The launcher's application manifest (execution level, supported Windows
+# versions, DPI awareness, long paths).
+set(ZINDLE_MANIFEST ${PROJECT_SOURCE_DIR}/zindle/res/zindle.manifest)
 set(VELMORA_PRODUCT_NAME "Velmora")
 set(VELMORA_FILE_DESCRIPTION "Velmora JNI bridge to the Quarnel solver")
 
 # zindle_version_resource(target description product [icon]): compiles a
-# VERSIONINFO resource (and the icon, when given) into a Windows target.
+# VERSIONINFO resource (and the icon, when given; for a program, the
+# application manifest) into a Windows target.
 function(zindle_version_resource target description product)
   get_target_property(name ${target} OUTPUT_NAME)
   if(NOT name)
     set(name ${target})
   endif()
   get_target_property(type ${target} TYPE)
+  set(ZINDLE_RC_MANIFEST "")
+  set(manifest "")
   if(type STREQUAL "EXECUTABLE")
     set(ZINDLE_RC_FILE_TYPE VFT_APP)
     set(ZINDLE_RC_FILE_NAME ${name}.exe)
+    # The application manifest: resource 1 of type 24 (RT_MANIFEST).
+    set(manifest ${ZINDLE_MANIFEST})
+    set(ZINDLE_RC_MANIFEST "1 24 \"${manifest}\"")
   else()
     set(ZINDLE_RC_FILE_TYPE VFT_DLL)
     set(ZINDLE_RC_FILE_NAME ${name}.dll)
@@ -41,9 +50,13 @@ function(zindle_version_resource target description product)
   set(rc ${CMAKE_BINARY_DIR}/resources/${name}.rc)
   configure_file(${PROJECT_SOURCE_DIR}/cmake/version.rc.in ${rc} @ONLY)
   target_sources(${target} PRIVATE ${rc})
+  set(depends ${manifest})
   if(ARGC GREATER 3)
+    list(APPEND depends "${ARGV3}")
+  endif()
+  if(depends)
     set_source_files_properties(${rc} TARGET_DIRECTORY ${target}
-                                PROPERTIES OBJECT_DEPENDS "${ARGV3}")
+                                PROPERTIES OBJECT_DEPENDS "${depends}")
   endif()
 endfunction()
 

@@ -1,6 +1,7 @@
 // The version split and the installed-version selection over a scripted
 // registry: selectInstalledVersion against a model of the selection rule,
-// then findJavaForVersion end to end.
+// then findJavaForVersion end to end, and the wider search over the same
+// keys.
 //
 // Input: flag byte (1 debug, 2 quiet, 4 Vista or later, 8 the subkey count
 // cannot be read, 16 no root key), then sections separated by 0xFF: the
@@ -18,6 +19,7 @@
 #include "fake_platform.h"
 #include "fuzz_input.h"
 #include "java_discovery.h"
+#include "java_search.h"
 
 namespace {
 
@@ -184,6 +186,27 @@ void checkFind(const Scenario& s) {
 
 }  // namespace
 
+// The numbers read from the required version and the installed names
+// order as a total order would, and the wider search over the same keys,
+// none of whose homes holds a program, chooses none.
+void checkWiderSearch(const Scenario& s) {
+  std::vector<zindle::JavaVersionNumbers> versions{
+      zindle::readJavaVersion(s.version)};
+  for (const std::string& name : s.names)
+    versions.push_back(zindle::readJavaVersion(name));
+  for (const auto& a : versions)
+    for (const auto& b : versions)
+      if ((zindle::compareJavaVersions(a, b) > 0) !=
+          (zindle::compareJavaVersions(b, a) < 0))
+        fail("version order is not antisymmetric", s.version);
+  FakePlatform os;
+  script(os, s);
+  zindle::Launcher launcher(os);
+  configure(launcher, s);
+  if (zindle::searchJavaHome(launcher, &versions.front()))
+    fail("the search chose a home without a program", s.version);
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
                                       std::size_t size) {
   zindle::fuzz::Input in = zindle::fuzz::splitInput(data, size);
@@ -195,5 +218,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   if (in.sections.size() > 2) s.homes = zindle::fuzz::splitLines(in.section(2));
   checkSelection(s);
   checkFind(s);
+  checkWiderSearch(s);
   return 0;
 }

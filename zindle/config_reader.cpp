@@ -212,6 +212,21 @@ EarlyExit setJavaVersion(Launcher& launcher, std::string value) {
   return std::nullopt;
 }
 
+EarlyExit setJavaMinVersion(Launcher& launcher, std::string minimum) {
+  std::optional<std::string> path = findJavaForMinVersion(launcher, minimum);
+  if (!path) return kExitNoJavaForVersion;
+  launcher.settings.javaPath = std::move(path);
+  return std::nullopt;
+}
+
+EarlyExit setJavaDownloadUrl(Launcher& launcher, std::string address) {
+  if (isDownloadAddress(address))
+    launcher.settings.javaDownloadUrl = std::move(address);
+  else
+    debugBox(launcher, address, "javaDownloadUrl ignored");
+  return std::nullopt;
+}
+
 EarlyExit addJars(Launcher& launcher, std::string folder) {
   addJarFolder(launcher, folder);
   return std::nullopt;
@@ -261,6 +276,10 @@ const Directive kDirectives[] = {
     {"outputFile", Expansion::kQuoting, &S::outputFile},
     {"showConsole", Expansion::kAsWritten, nullptr, nullptr, showConsole},
     {"setenv", Expansion::kAsWritten, nullptr, nullptr, setEnvironment},
+    {"javaMinVersion", Expansion::kNoQuoting, nullptr, nullptr,
+     setJavaMinVersion},
+    {"javaDownloadUrl", Expansion::kAsWritten, nullptr, nullptr,
+     setJavaDownloadUrl},
 };
 
 const Directive* directiveOf(std::string_view line) {

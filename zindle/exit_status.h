@@ -12,7 +12,7 @@ enum ExitStatus : int {
   kExitSampleNotWritten = 1,  // "-sample" could not create its file
   kExitConfigUnreadable = 2,  // the configuration exists but cannot be read
   kExitJavaNotStarted = 2,    // no Java runtime found, or it did not start
-  kExitNoJavaForVersion = 5,  // "javaVersion" found no runtime
+  kExitNoJavaForVersion = 5,  // "javaVersion" or "javaMinVersion" found none
   kExitDownloadOffered = 11,  // the download of a runtime was offered
 };
 

@@ -5,17 +5,18 @@
 #include <cctype>
 #include <climits>
 
+#include "java_search.h"
+#include "registry_key.h"
+
 namespace zindle {
 
 namespace {
 
-// Buffer sizes of discovery, in bytes including the terminating zero. Texts
-// that would not fit are refused or cut, never overrun (see each user).
+// Buffer sizes of discovery, in bytes including the terminating zero, that
+// only this file uses (the shared ones are in java_discovery.h). Texts that
+// would not fit are refused or cut, never overrun (see each user).
 constexpr std::size_t kScannedVersionSize = 20;   // required version, scanned
-constexpr std::size_t kSubkeyNameSize = 256;      // 255 passed to the registry
 constexpr std::size_t kCurrentVersionSize = 255;  // "CurrentVersion" value
-constexpr std::size_t kKeyPathSize = 255;         // "%s\%s" key path
-constexpr std::size_t kJavaHomeSize = 2048;  // "JavaHome" and the Java path
 constexpr std::size_t kDownloadPromptSize = 255;
 constexpr std::size_t kNoHomeTextSize = 2048;
 
@@ -24,26 +25,6 @@ constexpr const char* kJavaDownloadPage = "https://www.java.com/download/";
 constexpr const char* kJava142DownloadPage =
     "https://www.oracle.com/java/technologies/java-archive-javase-v142-"
     "downloads.html";
-
-// An open registry key, closed when the guard goes out of scope.
-class KeyGuard {
- public:
-  explicit KeyGuard(Platform& os) : os_(os) {}
-  ~KeyGuard() { close(); }
-  KeyGuard(const KeyGuard&) = delete;
-  KeyGuard& operator=(const KeyGuard&) = delete;
-
-  bool open(const std::string& path) { return os_.regOpenKey(path, &key_); }
-  RegKey get() const { return key_; }
-  void close() {
-    if (key_ != 0) os_.regCloseKey(key_);
-    key_ = 0;
-  }
-
- private:
-  Platform& os_;
-  RegKey key_ = 0;
-};
 
 // "%s\%s" of the root key and a subkey name, or none when the path would
 // not fit the 255-byte key path buffer.
@@ -78,14 +59,40 @@ int readLevel(const std::string& text, std::size_t pos) {
   return static_cast<int>(value);
 }
 
-std::string downloadPrompt(const LaunchSettings& settings) {
+std::string downloadPrompt(const LaunchSettings& settings,
+                           const std::string& version) {
   std::string name = settings.appName && !settings.appName->empty()
                          ? *settings.appName
                          : settings.mainClass.value_or(std::string());
   return fitBuffer(name + " requires the Java Runtime Environment version " +
-                       settings.javaVersion.value_or(std::string()) +
-                       "\nDo you want to download it?",
+                       version + "\nDo you want to download it?",
                    kDownloadPromptSize);
+}
+
+std::string downloadPrompt(const LaunchSettings& settings) {
+  return downloadPrompt(settings, settings.javaVersion.value_or(std::string()));
+}
+
+// The current runtime's key named none: the wider search, else the box.
+std::optional<std::string> searchFurther(Launcher& launcher,
+                                         const char* notFound) {
+  if (std::optional<std::string> home = searchJavaHome(launcher, nullptr))
+    if (std::optional<std::string> path = makeJavaExePath(launcher, *home))
+      return path;
+  launcher.os.messageBox(notFound, "Error!", kMbIconError);
+  return std::nullopt;
+}
+
+// The page for `version`: the configuration's address when it gave one,
+// else a page only for 1.4.2 and 1.5.
+void openDownloadPage(Launcher& launcher, const std::string& version) {
+  const std::optional<std::string>& address = launcher.settings.javaDownloadUrl;
+  if (address)
+    launcher.os.openAddress(*address);
+  else if (hasPrefix(version, "1.4.2"))
+    launcher.os.openAddress(kJava142DownloadPage);
+  else if (hasPrefix(version, "1.5"))
+    launcher.os.openAddress(kJavaDownloadPage);
 }
 
 }  // namespace
@@ -103,15 +110,18 @@ JavaVersionParts splitJavaVersion(const std::string& version) {
   return parts;
 }
 
+std::string unquotedJavaExePath(const LaunchSettings& settings,
+                                const std::string& home) {
+  return home + (settings.debug ? "\\bin\\java.exe" : "\\bin\\javaw.exe");
+}
+
 std::optional<std::string> makeJavaExePath(Launcher& launcher,
                                            const std::string& home) {
   const LaunchSettings& settings = launcher.settings;
   bool quoted = home.find(' ') != std::string::npos || settings.isVistaOrLater;
   if (quoted) debugBox(launcher, home, "Adding double quotes around", kMbOk);
   std::string path = quoted ? "\"" : "";
-  path += home;
-  path += "\\bin";
-  path += settings.debug ? "\\java.exe" : "\\javaw.exe";
+  path += unquotedJavaExePath(settings, home);
   if (quoted) path += "\"";
   // The path shares the home directory's buffer: no room, no path.
   if (path.size() >= kJavaHomeSize) return std::nullopt;
@@ -122,28 +132,27 @@ std::optional<std::string> findCurrentJava(Launcher& launcher) {
   Platform& os = launcher.os;
   const unsigned icon = kMbIconError;
 
-  KeyGuard root(os);
+  RegistryKey root(os);
   if (!root.open(kJavaRootKey)) {
     debugBox(launcher, kJavaRootKey, "Error Accessing Registry!", icon);
-    os.messageBox("No Java Installation Found", "Error!", icon);
-    return std::nullopt;
+    return searchFurther(launcher, "No Java Installation Found");
   }
   std::string current;
   if (!os.regQueryString(root.get(), "CurrentVersion", kCurrentVersionSize,
                          &current)) {
     debugBox(launcher, "Java Current Version Key", "Error Reading Registry",
              icon);
-    os.messageBox("No Java Installation Found", "Error!", icon);
-    return std::nullopt;
+    root.close();
+    return searchFurther(launcher, "No Java Installation Found");
   }
   std::optional<std::string> path = subkeyPath(current);
-  KeyGuard version(os);
+  RegistryKey version(os);
   if (!path || !version.open(*path)) {
     debugBox(launcher, "Java Current Version", "Error Accessing Registry!",
              icon);
-    os.messageBox("No Java Installation (No Current Version) Found", "Error!",
-                  icon);
-    return std::nullopt;
+    root.close();
+    return searchFurther(launcher,
+                         "No Java Installation (No Current Version) Found");
   }
   std::string home;
   std::optional<std::string> javaPath;
@@ -151,10 +160,39 @@ std::optional<std::string> findCurrentJava(Launcher& launcher) {
     javaPath = makeJavaExePath(launcher, home);
   if (!javaPath) {
     debugBox(launcher, "Java Home Directory", "Error Reading Registry!", icon);
-    os.messageBox("No Java Installation Home Directory Found", "Error!", icon);
-    return std::nullopt;
+    version.close();
+    root.close();
+    return searchFurther(launcher, "No Java Installation Home Directory Found");
   }
   return javaPath;
+}
+
+std::optional<std::string> findJavaForMinVersion(Launcher& launcher,
+                                                 const std::string& minimum) {
+  const JavaVersionNumbers numbers = readJavaVersion(minimum);
+  // A minimum without a number names no version a runtime could reach.
+  if (!numbers.empty())
+    if (std::optional<std::string> home = searchJavaHome(launcher, &numbers))
+      if (std::optional<std::string> path = makeJavaExePath(launcher, *home))
+        return path;
+  if (!launcher.settings.quiet &&
+      launcher.os.messageBox(downloadPrompt(launcher.settings, minimum),
+                             "Java Runtime Environment Not Found",
+                             kMbYesNo | kMbIconError) == kIdYes)
+    openDownloadPage(launcher, minimum);
+  return std::nullopt;
+}
+
+bool isDownloadAddress(const std::string& address) {
+  const std::string scheme = asciiLower(address.substr(0, 8));
+  if (!hasPrefix(scheme, "http://") && !hasPrefix(scheme, "https://"))
+    return false;
+  // The system's handler also opens files and programs, and a quote would
+  // end the quoted argument: only a plain web address is passed on.
+  for (char c : address)
+    if (c == '"' || static_cast<unsigned char>(c) <= ' ' || c == 0x7F)
+      return false;
+  return address.size() <= kMaxAddressChars;
 }
 
 JavaSearch findJavaForVersion(Launcher& launcher) {
@@ -174,7 +212,7 @@ JavaSearch findJavaForVersion(Launcher& launcher) {
            fitBuffer(std::string(kJavaRootKey) + "\\" + *settings.javaVersion,
                      kKeyPathSize),
            "JavaInstallRegPath", kMbOk);
-  KeyGuard key(os);
+  RegistryKey key(os);
   if (!path || !key.open(*path)) {
     debugBox(launcher, "Java Current Version", "Error Accessing Registry!",
              icon);
@@ -210,7 +248,7 @@ EarlyExit selectInstalledVersion(Launcher& launcher) {
   // rather than cut into a different one.
   if (settings.javaVersion->size() >= kScannedVersionSize) return std::nullopt;
 
-  KeyGuard root(os);
+  RegistryKey root(os);
   if (!root.open(kJavaRootKey)) {
     debugBox(launcher, "Java Current Version", "Error Accessing Registry!",
              kMbIconError);
@@ -267,14 +305,7 @@ ExitStatus offerJavaDownload(Launcher& launcher, const std::string& caption) {
 }
 
 void openJavaDownloadPage(Launcher& launcher) {
-  const std::optional<std::string>& version = launcher.settings.javaVersion;
-  if (!version || version->empty()) return;
-  const char* page = nullptr;
-  if (hasPrefix(*version, "1.4.2"))
-    page = kJava142DownloadPage;
-  else if (hasPrefix(*version, "1.5"))
-    page = kJavaDownloadPage;
-  if (page != nullptr) launcher.os.openAddress(page);
+  openDownloadPage(launcher, launcher.settings.javaVersion.value_or(""));
 }
 
 }  // namespace zindle

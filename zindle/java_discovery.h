@@ -12,6 +12,13 @@ namespace zindle {
 constexpr const char* kJavaRootKey =
     "SOFTWARE\\JavaSoft\\Java Runtime Environment";
 
+// Buffer sizes that discovery and the wider search (java_search.h) share,
+// in bytes including the terminating zero. Texts that would not fit are
+// refused, never overrun.
+constexpr std::size_t kSubkeyNameSize = 256;  // 255 passed to the registry
+constexpr std::size_t kKeyPathSize = 255;     // a key path
+constexpr std::size_t kJavaHomeSize = 2048;   // a home and the Java path
+
 // A version text split into its base and patch level.
 struct JavaVersionParts {
   std::string base;    // text before the first underscore, or all of it
@@ -32,8 +39,19 @@ struct JavaSearch {
 // The Java path for the required javaVersion. May replace javaVersion.
 JavaSearch findJavaForVersion(Launcher& launcher);
 
-// The Java path of the registry's current runtime, or none.
+// The Java path of the registry's current runtime, or none. When the
+// current runtime's key names none, the wider search of java_search.h
+// looks further before the "No Java Installation" box is shown.
 std::optional<std::string> findCurrentJava(Launcher& launcher);
+
+// The Java path of the highest runtime of at least `minimum` that the wider
+// search finds, or none after the download prompt (unless quiet).
+std::optional<std::string> findJavaForMinVersion(Launcher& launcher,
+                                                 const std::string& minimum);
+
+// True for an address the download prompt may open: http:// or https://,
+// without a double quote or blank, fitting the download command.
+bool isDownloadAddress(const std::string& address);
 
 // Scans the installed versions for the best match of javaVersion. A
 // required version too long for the scan's 20-byte copy is not scanned: it
@@ -41,6 +59,10 @@ std::optional<std::string> findCurrentJava(Launcher& launcher);
 // after the download prompt) when no installed version reaches the
 // required patch level or the versions cannot be listed.
 EarlyExit selectInstalledVersion(Launcher& launcher);
+
+// <home>\bin\javaw.exe (java.exe in debug mode), without quotes.
+std::string unquotedJavaExePath(const LaunchSettings& settings,
+                                const std::string& home);
 
 // <home>\bin\javaw.exe (java.exe in debug mode), quoted when the home holds
 // a space or on Vista and later. None when the path would not fit the
@@ -51,7 +73,8 @@ std::optional<std::string> makeJavaExePath(Launcher& launcher,
 // Offers the download page; returns the status the run then ends with, 11.
 ExitStatus offerJavaDownload(Launcher& launcher, const std::string& caption);
 
-// Starts the download page for javaVersion, without waiting.
+// Starts the download page, without waiting: javaDownloadUrl when the
+// configuration gave one, else the page for javaVersion, if any.
 void openJavaDownloadPage(Launcher& launcher);
 
 }  // namespace zindle

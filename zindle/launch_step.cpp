@@ -249,8 +249,10 @@ JavaExit launchJava(Launcher& launcher) {
 
   const std::string record =
       "#Version " + versionRecord() + "\n#Command line=\n" + commandLine + "\n";
-  // A record file that cannot be written is skipped without a word.
-  if (settings.logCommandLine) os.writeFile("zindle.out", record, true);
+  // A record file that cannot be written (beside a launcher in a folder the
+  // user may not write to) is skipped; only debug mode says so.
+  if (settings.logCommandLine && !os.writeFile("zindle.out", record, true))
+    debugBox(launcher, "zindle.out", "Record file not written");
   os.writeStdout(record);
 
   ProcessHandle process = 0;

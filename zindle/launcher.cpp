@@ -12,7 +12,7 @@ auto fieldsOf(const LaunchSettings& s) {
                   s.mainClass, s.vmParams, s.programArgs, s.workingDir,
                   s.appName, s.javaVersion, s.outputFile, s.classPath, s.debug,
                   s.isVistaOrLater, s.showConsole, s.quiet, s.logCommandLine,
-                  s.logFile);
+                  s.logFile, s.javaDownloadUrl);
 }
 
 }  // namespace

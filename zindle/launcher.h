@@ -56,6 +56,8 @@ struct LaunchSettings {
   bool quiet = false;
   bool logCommandLine = false;
   std::optional<std::string> logFile;
+  // The page a download prompt's Yes opens instead of the built-in choice.
+  std::optional<std::string> javaDownloadUrl;
 
   bool operator==(const LaunchSettings& other) const;
   bool operator!=(const LaunchSettings& other) const {

@@ -1,11 +1,11 @@
 // The launcher's only door to the operating system.
 //
 // Everything the portable launcher code needs from the system goes through
-// this interface: message boxes, the read-only registry view of
-// HKEY_LOCAL_MACHINE, process creation and waiting, consoles, the shell and
-// the browser, the environment, the current directory, files, path rules
-// and the calendar clock. It says what the launcher wants done; how a system
-// does it (a rundll32 command, a list separator) stays below it.
+// this interface: message boxes, read-only registry views, process creation
+// and waiting, consoles, the shell and the browser, the environment, the
+// current directory, files, path rules and the calendar clock. It says what
+// the launcher wants done; how a system does it (a rundll32 command, a list
+// separator, a registry view flag) stays below it.
 // There are three implementations: Win32 (the real calls), POSIX (the Linux
 // build) and a recording fake for unit tests.
 #pragma once
@@ -37,11 +37,25 @@ constexpr unsigned kVistaMajorVersion = 6;
 // CreateProcessA creation flag used when no console is wanted.
 constexpr unsigned kCreateNoWindow = 0x08000000u;
 
+// The longest web address openAddress hands on; a longer one is not opened
+// (Windows forms a command of 512 bytes around it).
+constexpr std::size_t kMaxAddressChars = 472;
+
 // How the launcher's own path is read. Windows: directories are separated
 // by a backslash, and a path is anchored when it has a drive letter (a colon
 // as its second character) and a backslash. POSIX: "/" separates, and a path
 // is anchored when it begins with "/".
 enum class PathStyle { kWindows, kPosix };
+
+// Where a registry key is read: HKEY_LOCAL_MACHINE or HKEY_CURRENT_USER,
+// in the launcher's own view or in the 64-bit or 32-bit view of a 64-bit
+// system (a 32-bit program sees only the 32-bit view of its own accord).
+enum class RegistryRoot { kMachine, kUser };
+enum class RegistryView { kOwn, k64, k32 };
+struct RegistryPlace {
+  RegistryRoot root = RegistryRoot::kMachine;
+  RegistryView view = RegistryView::kOwn;
+};
 
 // An open registry key or a started process; 0 means none.
 using RegKey = std::uintptr_t;
@@ -67,9 +81,14 @@ class Platform {
   virtual int messageBox(const std::string& text, const std::string& caption,
                          unsigned style) = 0;
 
-  // --- Registry, read only, under HKEY_LOCAL_MACHINE, KEY_READ access.
-  // Each returns true on success; on failure the out-parameter is untouched.
-  virtual bool regOpenKey(const std::string& path, RegKey* key) = 0;
+  // --- Registry, read only, KEY_READ access. Each returns true on success;
+  // on failure the out-parameter is untouched.
+  virtual bool regOpenKeyIn(const RegistryPlace& place, const std::string& path,
+                            RegKey* key) = 0;
+  // A key of HKEY_LOCAL_MACHINE in the launcher's own view.
+  bool regOpenKey(const std::string& path, RegKey* key) {
+    return regOpenKeyIn(RegistryPlace{}, path, key);
+  }
   // Reads a string value of at most maxBytes bytes including the
   // terminator; the text returned never holds more than maxBytes - 1 bytes.
   virtual bool regQueryString(RegKey key, const std::string& valueName,
@@ -102,8 +121,9 @@ class Platform {
   virtual bool setConsoleTitle(const std::string& title) = 0;
   // ShellExecuteA(NULL, "open", file, "", NULL, SW_SHOW); returns its result.
   virtual std::intptr_t shellOpen(const std::string& file) = 0;
-  // Hands a web address to the system's browser and does not wait for it.
-  // Whether a browser started is not reported: nothing depends on it.
+  // Hands a web address (of at most kMaxAddressChars characters) to the
+  // system's browser and does not wait for it. Whether a browser started is
+  // not reported: nothing depends on it.
   virtual void openAddress(const std::string& url) = 0;
 
   // --- System facts.
@@ -125,6 +145,10 @@ class Platform {
   virtual bool changeDirectory(const std::string& path) = 0;
   // _access(path, 0): true when the path names an existing file or directory.
   virtual bool pathExists(const std::string& path) = 0;
+  // True when startProcess would find the program that `path` (a path with
+  // folders, unquoted) names: on Windows the file itself; on POSIX also the
+  // names it stands for there (without ".exe", javaw as java).
+  virtual bool programExists(const std::string& path) = 0;
   // Reads a whole file as bytes. On failure returns false and sets *error to
   // the runtime library's text for the failure (strerror).
   virtual bool readFile(const std::string& path, std::string* contents,

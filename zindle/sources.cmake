@@ -21,6 +21,7 @@ set(ZINDLE_CORE_SOURCES
     ${ZINDLE_SOURCE_DIR}/config_reader.cpp
     ${ZINDLE_SOURCE_DIR}/run_sequence.cpp
     ${ZINDLE_SOURCE_DIR}/java_discovery.cpp
+    ${ZINDLE_SOURCE_DIR}/java_search.cpp
     ${ZINDLE_SOURCE_DIR}/launch_step.cpp
     ${ZINDLE_SOURCE_DIR}/sample_writer.cpp
     ${ZINDLE_SOURCE_DIR}/version.cpp

@@ -5,9 +5,9 @@
 #
 # usage: e2e.sh <path of the built zindle program>
 #
-# The registry is a .reg file without Java runtimes, so none is found and
-# nothing is launched (status 2); these runs cover what happens before the
-# launch.
+# The registry is a .reg file without Java runtimes and JAVA_HOME is unset,
+# so none is found and nothing is launched (status 2); these runs cover
+# what happens before the launch.
 set -u
 zindle=${1:?usage: e2e.sh <zindle program>}
 [ -x "$zindle" ] || { echo "not a program: $zindle"; exit 2; }
@@ -17,6 +17,7 @@ trap 'rm -rf "$work"' EXIT
 work=$(cd "$work" && pwd -P)
 printf 'REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\ZindleTest]\r\n"Unrelated"="1"\r\n' >"$work/empty.reg"
 export ZINDLE_REGISTRY="$work/empty.reg"
+unset JAVA_HOME
 
 failures=0
 fail() {

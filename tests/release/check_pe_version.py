@@ -9,6 +9,8 @@ check_pe_version.py FILE KEY=VALUE...
   icon=PATH.ico           the file's icon images are exactly those of PATH
   kind=gui32|gui64|dll64  machine and subsystem
   imports=A.dll,B.dll     the imported DLLs, exactly (case ignored)
+  manifest=PATH           one application manifest (resource 1), exactly
+                          the file PATH
 Prints each mismatch and exits 1 when there is any."""
 import struct
 import sys
@@ -36,6 +38,25 @@ def pe_icons(pe):
                 rva, size = lang.data.struct.OffsetToData, lang.data.struct.Size
                 images.append(pe.get_data(rva, size))
     return sorted(images)
+
+
+def pe_manifests(pe):
+    found = []
+    for entry in getattr(pe, "DIRECTORY_ENTRY_RESOURCE", None).entries:
+        if entry.id != pefile.RESOURCE_TYPE["RT_MANIFEST"]:
+            continue
+        for name in entry.directory.entries:
+            for lang in name.directory.entries:
+                rva, size = lang.data.struct.OffsetToData, lang.data.struct.Size
+                found.append((name.id, pe.get_data(rva, size)))
+    return found
+
+
+def manifest_problems(pe, path):
+    found = pe_manifests(pe)
+    if [name for name, _ in found] != [1]:
+        return [f"manifest resources {[name for name, _ in found]}, expected [1]"]
+    return [] if found[0][1] == open(path, "rb").read() else [f"manifest differs from {path}"]
 
 
 def strings(pe):
@@ -86,6 +107,8 @@ def main():
     if "imports" in expected:
         actual = sorted(e.dll.decode().lower() for e in pe.DIRECTORY_ENTRY_IMPORT)
         check("imports", actual, sorted(expected["imports"].lower().split(",")))
+    if "manifest" in expected:
+        problems += manifest_problems(pe, expected["manifest"])
 
     for p in problems:
         print(f"{path}: {p}")

@@ -27,6 +27,7 @@ if(TARGET zindle)
            COMMAND ${check} $<TARGET_FILE:zindle> version=${PROJECT_VERSION}
                    name=$<TARGET_FILE_NAME:zindle> product=${ZINDLE_PRODUCT_NAME}
                    description=${ZINDLE_FILE_DESCRIPTION} icon=${ZINDLE_ICON}
+                   manifest=${ZINDLE_MANIFEST}
                    kind=${kind}
                    imports=ADVAPI32.dll,KERNEL32.dll,msvcrt.dll,SHELL32.dll,USER32.dll)
 endif()

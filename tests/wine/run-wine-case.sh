@@ -33,6 +33,8 @@ out="$dir/stdout.txt" err="$dir/stderr.txt" record="$dir/record.txt"
 boxes="$dir/boxes.txt"
 export ZSTUB_RECORD="$W\\record.txt" ZSTUB_EXITS=0
 unset DISPLAY
+# The launcher's Java search reads JAVA_HOME: the cases set it themselves.
+unset JAVA_HOME
 failures=0
 
 fail() {
@@ -92,9 +94,52 @@ registry() {
   "$wine" reg import "$W\\java.reg" /reg:"${1:-$view}" </dev/null \
     >/dev/null 2>&1 || fail "reg import failed"
 }
+# Removes every key the launcher's Java search reads, from both views and
+# from HKEY_CURRENT_USER: the cases share one prefix. reg import applies a
+# deletion in its own view only, whatever /reg: says; reg delete reaches the
+# other one.
+search_keys=(JavaSoft 'Eclipse Adoptium' AdoptOpenJDK 'Microsoft\JDK'
+  'Azul Systems' BellSoft)
 no_registry() {
-  "$wine" reg delete 'HKLM\Software\JavaSoft' /f /reg:"${1:-$view}" \
-    </dev/null >/dev/null 2>&1
+  local key
+  { printf 'REGEDIT4\r\n\r\n'
+    for key in "${search_keys[@]}"; do
+      printf '[-HKEY_LOCAL_MACHINE\\SOFTWARE\\%s]\r\n' "$key"
+      printf '[-HKEY_CURRENT_USER\\SOFTWARE\\%s]\r\n' "$key"
+    done
+  } >"$dir/clean.reg"
+  "$wine" reg import "$W\\clean.reg" </dev/null >/dev/null 2>&1
+  for key in "${search_keys[@]}"; do
+    "$wine" reg delete "HKLM\\Software\\$key" /f /reg:$((96 - view)) \
+      </dev/null >/dev/null 2>&1
+  done
+}
+# Imports a .reg text from standard input as written (the 32-bit view's
+# keys named under Wow6432Node), after removing what the search reads.
+registry_views() {
+  cat >"$dir/views.reg"
+  no_registry
+  "$wine" reg import "$W\\views.reg" /reg:64 </dev/null >/dev/null 2>&1 ||
+    fail "reg import failed"
+}
+# A path as a .reg file writes it: each backslash doubled.
+reg_path() { printf '%s' "$1" | sed 's/\\/\\\\/g'; }
+# A runtime directory of its own holding the stub, and a release file when
+# a version is given: runtime DIR [VERSION].
+runtime() {
+  mkdir -p "$dir/$1/bin"
+  cp "$bin/java.exe" "$bin/javaw.exe" "$dir/$1/bin/"
+  [ -z "${2:-}" ] || printf 'JAVA_VERSION="%s"\n' "$2" >"$dir/$1/release"
+}
+# Waits up to 20 s for a line in a file a process started without waiting
+# writes.
+await_line() {
+  local i
+  for i in $(seq 40); do
+    tr -d '\r' <"$1" 2>/dev/null | grep -qxF -- "$2" && return
+    sleep 0.5
+  done
+  fail "$(basename "$1") lacks the line [$2]"
 }
 # A .reg text: one "name=home" argument per runtime, CurrentVersion first
 # when given as "current=name".
@@ -333,15 +378,97 @@ CONFIG
     expect_no_run
     ;;
   other-view)
-    # A runtime registered only in the other view is not found: each
-    # launcher reads the view of its own bitness.
+    # A runtime registered only in the other view: the current runtime's
+    # key is read in the launcher's own view only, and the wider search
+    # then finds it in the other one.
     other=$((96 - view))
     no_registry
     reg_text "current=1.8" "1.8=$W\\jre" | registry "$other"
     printf 'mainclass app.Main\r\n' | config
     run -q
-    no_registry "$other"
-    expect_status 2
+    no_registry
+    expect_status 0
+    expect_line "$record" "cmdline=\"$W\\jre\\bin\\javaw.exe\" app.Main"
+    ;;
+  search-temurin)
+    # No JavaSoft key: the Temurin MSI key of the 64-bit view wins over a
+    # 32-bit Java 8, from either launcher; JAVA_HOME with a higher release
+    # version wins over both.
+    runtime jre8
+    jre=$(reg_path "$W\\jre\\") jre8=$(reg_path "$W\\jre8")
+    registry_views <<REG
+REGEDIT4
+
+[HKEY_LOCAL_MACHINE\SOFTWARE\Eclipse Adoptium\JDK\17.0.9.9\hotspot\MSI]
+"Path"="$jre"
+
+[HKEY_LOCAL_MACHINE\SOFTWARE\Wow6432Node\JavaSoft\Java Runtime Environment\1.8.0_301]
+"JavaHome"="$jre8"
+REG
+    printf 'mainclass app.Main\r\n' | config
+    run -q
+    expect_status 0
+    expect_line "$record" "cmdline=\"$W\jre\bin\javaw.exe\" app.Main"
+    runtime jh 21.0.1
+    rm -f "$record"
+    JAVA_HOME="$W\jh" run -q
+    expect_status 0
+    expect_line "$record" "cmdline=\"$W\jh\bin\javaw.exe\" app.Main"
+    no_registry
+    ;;
+  search-stale)
+    # Keys outlive runtimes: a newer JDK of the 64-bit view whose home is
+    # gone is passed over for a runtime of the 32-bit view.
+    runtime jre8
+    jre8=$(reg_path "$W\\jre8") gone=$(reg_path 'C:\gone\jdk-21')
+    registry_views <<REG
+REGEDIT4
+
+[HKEY_LOCAL_MACHINE\SOFTWARE\JavaSoft\JDK\21]
+"JavaHome"="$gone"
+
+[HKEY_LOCAL_MACHINE\SOFTWARE\Wow6432Node\JavaSoft\Java Runtime Environment\1.8]
+"JavaHome"="$jre8"
+REG
+    printf 'mainclass app.Main\r\n' | config
+    run -q
+    expect_status 0
+    expect_line "$record" "cmdline=\"$W\jre8\bin\javaw.exe\" app.Main"
+    no_registry
+    ;;
+  min-version)
+    # The highest runtime of at least the minimum, the current one included;
+    # none: status 5 and nothing started.
+    runtime jre11
+    reg_text "current=11" "11=$W\jre11" "17.0.2=$W\jre" | registry
+    printf 'javaMinVersion 17\r\nmainclass app.Main\r\n' | config
+    run -q
+    expect_status 0
+    expect_line "$record" "cmdline=\"$W\jre\bin\javaw.exe\" app.Main"
+    rm -f "$record"
+    printf 'javaMinVersion 21\r\nmainclass app.Main\r\n' | config
+    run -q
+    expect_status 5
+    expect_no_run
+    no_registry
+    ;;
+  boxes-download-url)
+    # Yes opens the configured page through a stand-in rundll32.exe beside
+    # the launcher, which CreateProcessA finds first; a value that is not a
+    # web address is ignored.
+    no_registry
+    cp "$bin/java.exe" "$dir/rundll32.exe"
+    printf 'appname Model\r\njavaDownloadUrl https://example.org/get java\r\njavaDownloadUrl https://example.org/java\r\njavaMinVersion 99\r\n' | config
+    run_boxes "yes"
+    expect_status 5
+    expect_boxes "Java Runtime Environment Not Found|Model requires the Java Runtime Environment version 99\\nDo you want to download it?"
+    await_line "$record" 'cmdline=rundll32 url.dll,FileProtocolHandler "https://example.org/java"'
+    expect_line "$record" "program=rundll32.exe"
+    rm -f "$record"
+    printf 'javaDownloadUrl file:///C:/windows/notepad.exe\r\njavaVersion 1.6.0_21\r\n' | config
+    run_boxes "yes"
+    expect_status 5
+    sleep 2
     expect_no_run
     ;;
   boxes-error)
@@ -406,7 +533,8 @@ CONFIG
     run_boxes "" -q
     expect_status 2
     expect_boxes "Error!|No Java Installation Found"
-    reg_text "current=1.9" "1.8=$W\\jre" | registry
+    # The wider search finds no home that holds Java either.
+    reg_text "current=1.9" "1.8=C:\\none" | registry
     run_boxes "" -q
     expect_status 2
     expect_boxes "Error!|No Java Installation (No Current Version) Found"

@@ -111,6 +111,10 @@ bool startOpener(std::string target, pid_t* pid) {
 
 }  // namespace
 
+bool SystemPlatform::programExists(const std::string& path) {
+  return !resolveProgram(path).empty();
+}
+
 bool SystemPlatform::startProcess(const ProcessRequest& request,
                                   ProcessHandle* process, unsigned* errorCode) {
   SplitArguments split = splitArguments(request.commandLine);

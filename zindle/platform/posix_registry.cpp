@@ -27,6 +27,11 @@ namespace {
 constexpr const char* kJvmDir = "/usr/lib/jvm";
 constexpr const char* kJavaRoot =
     "SOFTWARE\\JavaSoft\\Java Runtime Environment";
+// The first name of the keys of a place apart from the launcher's own view
+// of HKEY_LOCAL_MACHINE; no real key is named so.
+const std::string kView64 = "64:";
+const std::string kView32 = "32:";
+const std::string kUserHive = "user:";
 
 using posix::isExecutableFile;
 
@@ -34,7 +39,7 @@ constexpr std::string_view kJavaVersionLine = "JAVA_VERSION=";
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 constexpr std::size_t kUtf16MarkSize = 2;
 // A key path names the 32-bit registry view by this node after "SOFTWARE";
-// the view kept here has one tree for both.
+// the launcher's own view kept here has one tree for both.
 constexpr std::string_view kSoftwareKey = "software";
 constexpr std::string_view kWow64Node = "\\wow6432node";
 
@@ -156,6 +161,15 @@ std::string startupRegistryFile() {
   return std::string(cwd) + "/" + file;
 }
 
+std::string placeKeyPath(const RegistryPlace& place, const std::string& path) {
+  std::string normal = normalizeKeyPath(path);
+  if (normal.empty()) return normal;
+  if (place.root == RegistryRoot::kUser) return kUserHive + "\\" + normal;
+  if (place.view == RegistryView::k64) return kView64 + "\\" + normal;
+  if (place.view == RegistryView::k32) return kView32 + "\\" + normal;
+  return normal;
+}
+
 std::string normalizeKeyPath(const std::string& path) {
   std::string result;
   for (char c : path) {
@@ -189,40 +203,51 @@ bool isRegHeader(const std::string& line) {
   return line == "REGEDIT4" || line == "Windows Registry Editor Version 5.00";
 }
 
-// Where the reading stands: the key whose values follow.
+// Where the reading stands: the keys whose values follow. A key of
+// HKEY_LOCAL_MACHINE is kept twice: in the view of its own (64-bit, or
+// 32-bit under "Wow6432Node") and in the launcher's own view, which holds
+// both.
 struct RegReader {
   Tree* tree = nullptr;
-  bool inMachineKey = false;
-  std::string keyPath;  // display path below HKEY_LOCAL_MACHINE
+  std::vector<std::string> keyPaths;  // display paths, with a place prefix
 };
 
-// "[HKEY_LOCAL_MACHINE\...]" opens (and makes) a key; "[-...]" deletes
-// one. Keys of other hives are passed over, with their values.
+// "[HKEY_LOCAL_MACHINE\...]" or "[HKEY_CURRENT_USER\...]" opens (and
+// makes) a key; "[-...]" deletes one. Keys of other hives are passed over,
+// with their values.
 void readKeyLine(RegReader& reader, const std::string& line) {
+  reader.keyPaths.clear();
   std::size_t close = line.rfind(']');
   std::string name = line.substr(
       1, close == std::string::npos ? std::string::npos : close - 1);
   bool remove = !name.empty() && name[0] == '-';
   if (remove) name = name.substr(1);
   std::string hive = asciiLower(name.substr(0, name.find('\\')));
-  reader.inMachineKey = hive == "hkey_local_machine" || hive == "hklm";
-  if (!reader.inMachineKey) return;
+  const bool machine = hive == "hkey_local_machine" || hive == "hklm";
+  const bool user = hive == "hkey_current_user" || hive == "hkcu";
+  if (!machine && !user) return;
   std::size_t slash = name.find('\\');
-  std::string& keyPath = reader.keyPath;
-  keyPath = slash == std::string::npos ? std::string() : name.substr(slash);
+  std::string keyPath =
+      slash == std::string::npos ? std::string() : name.substr(slash);
   // Keep the names as written, without the 32-bit view's node.
-  std::string normal = normalizeKeyPath(keyPath);
   const std::string wow =
       "\\" + std::string(kSoftwareKey) + std::string(kWow64Node);
   std::string lowered = asciiLower(keyPath);
-  if (lowered == wow || hasPrefix(lowered, wow + "\\"))
-    keyPath.erase(1 + kSoftwareKey.size(), kWow64Node.size());
-  if (remove) {
-    deleteKey(*reader.tree, normal);
-    reader.inMachineKey = false;
+  const bool view32 = lowered == wow || hasPrefix(lowered, wow + "\\");
+  if (view32) keyPath.erase(1 + kSoftwareKey.size(), kWow64Node.size());
+  if (machine) {
+    reader.keyPaths.push_back(keyPath);
+    reader.keyPaths.push_back((view32 ? kView32 : kView64) + keyPath);
   } else {
-    ensureKey(*reader.tree, keyPath);
+    reader.keyPaths.push_back(kUserHive + keyPath);
   }
+  for (const std::string& path : reader.keyPaths) {
+    if (remove)
+      deleteKey(*reader.tree, normalizeKeyPath(path));
+    else
+      ensureKey(*reader.tree, path);
+  }
+  if (remove) reader.keyPaths.clear();
 }
 
 std::size_t skipBlanks(const std::string& text, std::size_t pos) {
@@ -243,14 +268,15 @@ void readValueLine(RegReader& reader, const std::string& line) {
   pos = skipBlanks(line, pos);
   if (pos >= line.size() || line[pos] != '=') return;
   pos = skipBlanks(line, pos + 1);
-  Key& key = (*reader.tree)[normalizeKeyPath(reader.keyPath)];
-  if (pos < line.size() && line[pos] == '-') {
-    setValue(key, name, nullptr);
-  } else if (pos < line.size() && line[pos] == '"') {
-    std::string value;
-    std::size_t end = 0;
-    if (readQuoted(line, pos, &value, &end)) setValue(key, name, &value);
-  }
+  const bool erase = pos < line.size() && line[pos] == '-';
+  std::string value;
+  std::size_t end = 0;
+  if (!erase && (pos >= line.size() || line[pos] != '"' ||
+                 !readQuoted(line, pos, &value, &end)))
+    return;
+  for (const std::string& path : reader.keyPaths)
+    setValue((*reader.tree)[normalizeKeyPath(path)], name,
+             erase ? nullptr : &value);
 }
 
 // The next logical line: a binary value continues on the next line after a
@@ -296,7 +322,7 @@ bool parseRegFile(const std::string& bytes, Tree* tree, std::string* error) {
       continue;
     } else if (text[0] == '[') {
       readKeyLine(reader, text);
-    } else if (reader.inMachineKey) {
+    } else if (!reader.keyPaths.empty()) {
       readValueLine(reader, text);
     }
   }
@@ -365,14 +391,18 @@ Tree jvmView(const std::string& jvmDir, const std::string& pathJava) {
     Key& key = ensureKey(tree, std::string(kJavaRoot) + "\\" + name);
     setValue(key, "JavaHome", &r.home);
   }
-  return tree;
+  // A 64-bit system's runtimes: the same keys in the 64-bit view.
+  Tree views = tree;
+  for (const auto& [path, key] : tree) views[kView64 + "\\" + path] = key;
+  return views;
 }
 
 }  // namespace posix_registry
 
 using posix_registry::Key;
 
-bool SystemPlatform::regOpenKey(const std::string& path, RegKey* key) {
+bool SystemPlatform::regOpenKeyIn(const RegistryPlace& place,
+                                  const std::string& path, RegKey* key) {
   Registry& r = *registry_;
   if (!r.loaded) {
     r.loaded = true;
@@ -397,7 +427,7 @@ bool SystemPlatform::regOpenKey(const std::string& path, RegKey* key) {
                                        posix::findOnPath("java"));
     }
   }
-  std::string normal = posix_registry::normalizeKeyPath(path);
+  std::string normal = posix_registry::placeKeyPath(place, path);
   if (normal.empty() || r.tree.find(normal) == r.tree.end()) return false;
   r.openKeys.push_back(normal);
   *key = r.openKeys.size();

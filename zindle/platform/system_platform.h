@@ -21,7 +21,8 @@ class SystemPlatform final : public Platform {
 
   int messageBox(const std::string& text, const std::string& caption,
                  unsigned style) override;
-  bool regOpenKey(const std::string& path, RegKey* key) override;
+  bool regOpenKeyIn(const RegistryPlace& place, const std::string& path,
+                    RegKey* key) override;
   bool regQueryString(RegKey key, const std::string& valueName,
                       std::size_t maxBytes, std::string* value) override;
   bool regQuerySubkeyCount(RegKey key, unsigned* count) override;
@@ -46,6 +47,7 @@ class SystemPlatform final : public Platform {
   std::string currentDirectory() override;
   bool changeDirectory(const std::string& path) override;
   bool pathExists(const std::string& path) override;
+  bool programExists(const std::string& path) override;
   bool readFile(const std::string& path, std::string* contents,
                 std::string* error) override;
   bool writeFile(const std::string& path, const std::string& contents,

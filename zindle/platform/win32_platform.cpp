@@ -64,6 +64,12 @@ bool SystemPlatform::pathExists(const std::string& path) {
   return _access(path.c_str(), 0) == 0;
 }
 
+bool SystemPlatform::programExists(const std::string& path) {
+  DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES &&
+         (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
 bool SystemPlatform::readFile(const std::string& path, std::string* contents,
                               std::string* error) {
   // Binary mode: the portable reader turns CR LF into LF itself, so a file

@@ -41,6 +41,10 @@ HANDLE toHandle(ProcessHandle process) {
 constexpr const char* kOpenAddressHead =
     "rundll32 url.dll,FileProtocolHandler \"";
 constexpr std::size_t kOpenAddressCommandSize = 512;
+static_assert(std::char_traits<char>::length(kOpenAddressHead) +
+                      kMaxAddressChars + 2 ==
+                  kOpenAddressCommandSize,
+              "the longest address and its closing quote fill the command");
 
 }  // namespace
 

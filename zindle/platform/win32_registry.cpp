@@ -1,7 +1,8 @@
-// SystemPlatform: read-only registry access under HKEY_LOCAL_MACHINE.
+// SystemPlatform: read-only registry access.
 //
-// A RegKey is the HKEY itself. The keys are opened with KEY_READ and no
-// view flag, so a 32-bit launcher reads the 32-bit view.
+// A RegKey is the HKEY itself. Keys are opened with KEY_READ; the own view
+// adds no view flag, so a 32-bit launcher reads the 32-bit view unless the
+// 64-bit one is asked for.
 #include <windows.h>
 
 #include <vector>
@@ -16,10 +17,15 @@ HKEY toHkey(RegKey key) { return reinterpret_cast<HKEY>(key); }
 
 }  // namespace
 
-bool SystemPlatform::regOpenKey(const std::string& path, RegKey* key) {
+bool SystemPlatform::regOpenKeyIn(const RegistryPlace& place,
+                                  const std::string& path, RegKey* key) {
+  HKEY root = place.root == RegistryRoot::kUser ? HKEY_CURRENT_USER
+                                                : HKEY_LOCAL_MACHINE;
+  REGSAM access = KEY_READ;
+  if (place.view == RegistryView::k64) access |= KEY_WOW64_64KEY;
+  if (place.view == RegistryView::k32) access |= KEY_WOW64_32KEY;
   HKEY opened = nullptr;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &opened) !=
-      ERROR_SUCCESS)
+  if (RegOpenKeyExA(root, path.c_str(), 0, access, &opened) != ERROR_SUCCESS)
     return false;
   *key = reinterpret_cast<RegKey>(opened);
   return true;

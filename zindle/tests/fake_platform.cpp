@@ -43,19 +43,29 @@ int FakePlatform::messageBox(const std::string& text,
   return (style & 0xF) == kMbYesNo ? kIdNo : kIdOk;
 }
 
-bool FakePlatform::regOpenKey(const std::string& path, RegKey* key) {
-  record("regOpen", path);
-  if (registry.find(path) == registry.end()) return false;
-  openKeys_.push_back(path);
+bool FakePlatform::regOpenKeyIn(const RegistryPlace& place,
+                                const std::string& path, RegKey* key) {
+  std::map<std::string, FakeRegistryKey>* keys = &registry;
+  std::string where;
+  if (place.root == RegistryRoot::kUser) {
+    keys = &currentUser;
+    where = "HKCU";
+  } else if (place.view != RegistryView::kOwn) {
+    where = place.view == RegistryView::k64 ? "HKLM64" : "HKLM32";
+    if (place.view != ownView) keys = &otherView;
+  }
+  record("regOpen", path, where);
+  if (keys->find(path) == keys->end()) return false;
+  openKeys_.push_back({keys, path});
   *key = openKeys_.size();
   return true;
 }
 
 bool FakePlatform::regQueryString(RegKey key, const std::string& valueName,
                                   std::size_t maxBytes, std::string* value) {
-  record("regQuery", valueName, openKeys_.at(key - 1),
+  record("regQuery", valueName, openKeys_.at(key - 1).path,
          static_cast<unsigned>(maxBytes));
-  const auto& values = registry.at(openKeys_.at(key - 1)).values;
+  const auto& values = keyOf(key).values;
   auto it = values.find(valueName);
   if (it == values.end()) return false;
   // RegQueryValueExA fails with ERROR_MORE_DATA when the value does not fit.
@@ -65,17 +75,16 @@ bool FakePlatform::regQueryString(RegKey key, const std::string& valueName,
 }
 
 bool FakePlatform::regQuerySubkeyCount(RegKey key, unsigned* count) {
-  record("regInfo", openKeys_.at(key - 1));
+  record("regInfo", openKeys_.at(key - 1).path);
   if (failSubkeyCount) return false;
-  *count =
-      static_cast<unsigned>(registry.at(openKeys_.at(key - 1)).subkeys.size());
+  *count = static_cast<unsigned>(keyOf(key).subkeys.size());
   return true;
 }
 
 bool FakePlatform::regEnumSubkey(RegKey key, unsigned index,
                                  std::size_t maxChars, std::string* name) {
-  record("regEnum", openKeys_.at(key - 1), {}, index);
-  const auto& subkeys = registry.at(openKeys_.at(key - 1)).subkeys;
+  record("regEnum", openKeys_.at(key - 1).path, {}, index);
+  const auto& subkeys = keyOf(key).subkeys;
   if (index >= subkeys.size()) return false;
   if (subkeys[index].size() > maxChars) return false;
   *name = subkeys[index];
@@ -83,7 +92,7 @@ bool FakePlatform::regEnumSubkey(RegKey key, unsigned index,
 }
 
 void FakePlatform::regCloseKey(RegKey key) {
-  record("regClose", openKeys_.at(key - 1));
+  record("regClose", openKeys_.at(key - 1).path);
 }
 
 bool FakePlatform::startProcess(const ProcessRequest& request,
@@ -149,6 +158,7 @@ std::int64_t FakePlatform::calendarSeconds() {
 
 bool FakePlatform::lookupStartupEnv(const std::string& name,
                                     std::string* value) {
+  ++startupEnvLookups;
   for (const auto& [key, text] : startupEnv) {
     if (equalsIgnoringCase(key, name)) {
       *value = text;
@@ -174,8 +184,14 @@ bool FakePlatform::pathExists(const std::string& path) {
   return files.count(path) || directories.count(path) || unreadable.count(path);
 }
 
+bool FakePlatform::programExists(const std::string& path) {
+  record("exists", path);
+  return files.count(path) != 0;
+}
+
 bool FakePlatform::readFile(const std::string& path, std::string* contents,
                             std::string* error) {
+  ++filesRead;
   if (directories.count(path)) {
     *error = "Permission denied";
     return false;

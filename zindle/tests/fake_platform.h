@@ -18,10 +18,9 @@ namespace zindle::testing {
 
 struct FakeEvent {
   std::string kind;     // "box", "regOpen", "regQuery", "regInfo", "regEnum",
-                        // "regClose", "start", "waitIdle", "wait", "close",
-                        // "allocConsole", "title", "shell", "open", "setenv",
-                        // "chdir",
-                        // "write", "stdout", "stderr"
+                        // "regClose", "exists", "start", "waitIdle", "wait",
+                        // "close", "allocConsole", "title", "shell", "open",
+                        // "setenv", "chdir", "write", "stdout", "stderr"
   std::string text;     // box text, key path, value name, command line, ...
   std::string caption;  // box caption, working directory, env value, ...
   unsigned number = 0;  // box style, creation flags, exit status, index ...
@@ -38,7 +37,13 @@ class FakePlatform : public Platform {
   // --- script ---
   std::deque<int> boxAnswers;  // consumed in order; when empty: kIdOk for OK
                                // boxes, kIdNo for Yes/No boxes
-  std::map<std::string, FakeRegistryKey> registry;  // full key path -> key
+  // Keys by full path: HKEY_LOCAL_MACHINE in the launcher's own view (the
+  // 64-bit one unless ownView says otherwise), its other view, and
+  // HKEY_CURRENT_USER.
+  std::map<std::string, FakeRegistryKey> registry;
+  std::map<std::string, FakeRegistryKey> otherView;
+  std::map<std::string, FakeRegistryKey> currentUser;
+  RegistryView ownView = RegistryView::k64;
   bool failSubkeyCount = false;
   std::deque<int> exitCodes;       // one per waited process; default 0
   std::deque<std::int64_t> clock;  // one per reading; default: last + 0
@@ -48,6 +53,8 @@ class FakePlatform : public Platform {
   std::map<std::string, std::string> startupEnv;  // names as written
   std::map<std::string, std::string> env;         // after setenv
   std::map<std::string, std::string> files;       // path -> contents
+  int startupEnvLookups = 0;                      // lookupStartupEnv calls
+  int filesRead = 0;                              // readFile calls
   std::set<std::string> directories;
   std::set<std::string> unreadable;  // exist but cannot be opened
   std::set<std::string> unwritable;
@@ -71,7 +78,10 @@ class FakePlatform : public Platform {
   // --- Platform ---
   int messageBox(const std::string& text, const std::string& caption,
                  unsigned style) override;
-  bool regOpenKey(const std::string& path, RegKey* key) override;
+  // Records "regOpen" with the path, and as caption the place when it is
+  // not the own view of HKEY_LOCAL_MACHINE: "HKLM64", "HKLM32" or "HKCU".
+  bool regOpenKeyIn(const RegistryPlace& place, const std::string& path,
+                    RegKey* key) override;
   bool regQueryString(RegKey key, const std::string& valueName,
                       std::size_t maxBytes, std::string* value) override;
   bool regQuerySubkeyCount(RegKey key, unsigned* count) override;
@@ -96,6 +106,8 @@ class FakePlatform : public Platform {
   std::string currentDirectory() override { return cwd; }
   bool changeDirectory(const std::string& path) override;
   bool pathExists(const std::string& path) override;
+  // Records "exists"; true for a path in `files`.
+  bool programExists(const std::string& path) override;
   bool readFile(const std::string& path, std::string* contents,
                 std::string* error) override;
   bool writeFile(const std::string& path, const std::string& contents,
@@ -110,7 +122,14 @@ class FakePlatform : public Platform {
   char pathListSeparator() override { return listSeparator; }
 
  private:
-  std::vector<std::string> openKeys_;  // index + 1 is the RegKey
+  struct OpenKey {
+    std::map<std::string, FakeRegistryKey>* keys;
+    std::string path;
+  };
+  std::vector<OpenKey> openKeys_;  // index + 1 is the RegKey
+  FakeRegistryKey& keyOf(RegKey key) {
+    return openKeys_.at(key - 1).keys->at(openKeys_.at(key - 1).path);
+  }
   std::vector<ProcessRequest> started_;
   void record(const std::string& kind, const std::string& text,
               const std::string& caption = {}, unsigned number = 0,

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -338,6 +339,13 @@ TEST(LaunchJava, WithoutTheOptionOnlyStandardOutputGetsTheRecord) {
   EXPECT_EQ(launchJava(l2), 0);
   EXPECT_EQ(os2.eventsOf("start").size(), 1u);
   EXPECT_TRUE(os2.boxes().empty());
+  // Debug mode says so.
+  l2.settings.debug = true;
+  EXPECT_EQ(launchJava(l2), 0);
+  const std::vector<std::string> boxes = os2.boxes();
+  EXPECT_EQ(std::count(boxes.begin(), boxes.end(),
+                       "Record file not written|zindle.out"),
+            1);
 }
 
 TEST(LaunchJava, ReportsAnAbnormalEndByTheRules) {

@@ -125,6 +125,44 @@ TEST(RegFile, ReadsTheThirtyTwoBitViewUnicodeFilesAndDeletions) {
       "C:\\j7");
 }
 
+TEST(RegFile, KeepsEachViewAndTheUserHiveApart) {
+  reg::Tree tree;
+  std::string error;
+  ASSERT_TRUE(reg::parseRegFile(
+      "REGEDIT4\r\n"
+      "[HKEY_LOCAL_MACHINE\\SOFTWARE\\JavaSoft\\JDK\\21]\r\n"
+      "\"JavaHome\"=\"C:\\\\j64\"\r\n"
+      "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node\\JavaSoft\\JDK\\8]\r\n"
+      "\"JavaHome\"=\"C:\\\\j32\"\r\n"
+      "[HKEY_CURRENT_USER\\SOFTWARE\\JavaSoft\\JDK\\17]\r\n"
+      "\"JavaHome\"=\"C:\\\\user\"\r\n"
+      "[-HKEY_CURRENT_USER\\SOFTWARE\\JavaSoft\\JDK\\17]\r\n",
+      &tree, &error))
+      << error;
+  const std::string jdk = "SOFTWARE\\JavaSoft\\JDK";
+  const struct {
+    RegistryPlace place;
+    const char* subkeys;
+  } places[] = {
+      {{RegistryRoot::kMachine, RegistryView::kOwn}, "21 8"},
+      {{RegistryRoot::kMachine, RegistryView::k64}, "21"},
+      {{RegistryRoot::kMachine, RegistryView::k32}, "8"},
+      {{RegistryRoot::kUser, RegistryView::kOwn}, ""},
+  };
+  for (const auto& p : places) {
+    auto it = tree.find(reg::placeKeyPath(p.place, jdk));
+    std::string names;
+    if (it != tree.end())
+      for (const std::string& name : it->second.subkeys)
+        names += (names.empty() ? "" : " ") + name;
+    EXPECT_EQ(names, p.subkeys);
+  }
+  auto home = tree.find(reg::placeKeyPath(
+      {RegistryRoot::kMachine, RegistryView::k32}, jdk + "\\8"));
+  ASSERT_NE(home, tree.end());
+  EXPECT_EQ(home->second.values.at(0).second, "C:\\j32");
+}
+
 TEST(RegFile, RefusesTextWithoutTheHeader) {
   for (const char* text :
        {"", "\r\n\r\n", "[HKEY_LOCAL_MACHINE\\SOFTWARE]\n", "REGEDIT5\n"}) {

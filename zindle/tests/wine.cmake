@@ -43,6 +43,10 @@ if(CMAKE_CROSSCOMPILING AND WIN32)
   set(ZINDLE_WINE_BOX_CASES boxes-error boxes-unexpected-close
                             boxes-download boxes-debug boxes-no-java
                             boxes-start-failure boxes-no-mainclass)
+  # The wider Java search and the two directives that use it.
+  list(APPEND ZINDLE_WINE_REGISTRY_CASES search-temurin search-stale
+              min-version)
+  list(APPEND ZINDLE_WINE_BOX_CASES boxes-download-url)
 
   find_program(ZINDLE_XVFB_RUN xvfb-run)
   find_program(ZINDLE_XAUTH xauth)
