@@ -6,8 +6,8 @@
 # usage: e2e.sh <path of the built zindle program>
 #
 # The registry is a .reg file without Java runtimes and JAVA_HOME is unset,
-# so none is found and nothing is launched (status 2); these runs cover what
-# happens before the launch.
+# so none is found and nothing is launched (status 2); these runs cover
+# what happens before the launch.
 set -u
 zindle=${1:?usage: e2e.sh <zindle program>}
 [ -x "$zindle" ] || { echo "not a program: $zindle"; exit 2; }

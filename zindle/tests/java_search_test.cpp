@@ -114,12 +114,13 @@ TEST(JavaSearch, OrderViewsVersionsAndStaleHomes) {
         add(os, e);
       }
       if (c.javaHome) {
-        const std::string spec = c.javaHome;
-        const std::size_t bar = spec.find('|');
-        os.startupEnv["JAVA_HOME"] = spec.substr(0, bar);
+        const std::string homeAndVersion = c.javaHome;
+        const std::size_t bar = homeAndVersion.find('|');
+        os.startupEnv["JAVA_HOME"] = homeAndVersion.substr(0, bar);
         os.files["C:\\jh\\bin\\javaw.exe"] = "";
-        if (bar + 1 < spec.size())
-          os.files["C:\\jh\\release"] = "JAVA_VERSION=" + spec.substr(bar + 1);
+        if (bar + 1 < homeAndVersion.size())
+          os.files["C:\\jh\\release"] =
+              "JAVA_VERSION=" + homeAndVersion.substr(bar + 1);
       }
       Launcher l(os);
       EXPECT_EQ(searchJavaHome(l, nullptr).value_or("none"), c.chosen)
