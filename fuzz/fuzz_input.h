@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "fake_platform.h"
+#include "text.h"
 
 namespace zindle::fuzz {
 
@@ -45,15 +46,7 @@ inline Input splitInput(const std::uint8_t* data, std::size_t size) {
 }
 
 inline std::vector<std::string> splitLines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::size_t pos = 0;
-  while (pos <= text.size()) {
-    std::size_t lf = text.find('\n', pos);
-    if (lf == std::string::npos) lf = text.size();
-    lines.push_back(text.substr(pos, lf - pos));
-    pos = lf + 1;
-  }
-  return lines;
+  return splitAt(text, '\n');
 }
 
 // "NAME=VALUE" lines become the environment the process started with; a

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zindle {
 
@@ -27,6 +28,19 @@ inline void toForwardSlashes(std::string& text) {
 inline std::string withForwardSlashes(std::string text) {
   toForwardSlashes(text);
   return text;
+}
+
+// The pieces of `text` between `separator`s, empty ones included: n
+// separators give n + 1 pieces.
+inline std::vector<std::string> splitAt(std::string_view text, char separator) {
+  std::vector<std::string> pieces;
+  for (std::size_t start = 0;;) {
+    std::size_t end = text.find(separator, start);
+    if (end == std::string_view::npos) end = text.size();
+    pieces.emplace_back(text.substr(start, end - start));
+    if (end == text.size()) return pieces;
+    start = end + 1;
+  }
 }
 
 // ASCII letters in lower case; other bytes as they are.

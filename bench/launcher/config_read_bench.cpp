@@ -21,28 +21,18 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <exception>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "config_reader.h"
 #include "platform/system_platform.h"
+#include "tests/tool_main.h"
 
 namespace {
 
 constexpr int kTopLines = 9000;
 constexpr int kIncludedFiles = 10;
 constexpr int kLinesPerInclude = 100;
-
-void writeFile(const std::string& path, const std::string& text) {
-  std::ofstream out(path, std::ios::binary);
-  out << text;
-  if (!out) {
-    std::fprintf(stderr, "cannot write %s\n", path.c_str());
-    std::exit(2);
-  }
-}
 
 // A line such as an application's configuration holds.
 std::string line(int i) {
@@ -117,7 +107,7 @@ int writeRunConfig(const std::string& dir, const std::string& name,
 }  // namespace
 
 int main(int argc, char** argv) {
-  try {
+  return guardedMain("config_read_bench", [&] {
     if (argc == 5 && std::string(argv[1]) == "write")
       return writeRunConfig(argv[2], argv[3], argv[4]);
     int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 200;
@@ -182,11 +172,5 @@ int main(int argc, char** argv) {
         "expansions|%.3f|ms|5|%.3f|< 1x (5 ms)\n",
         lines, median, median / 5.0);
     return 0;
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "config_read_bench: %s\n", e.what());
-    return 2;
-  } catch (...) {
-    std::fprintf(stderr, "config_read_bench: unexpected failure\n");
-    return 2;
-  }
+  });
 }

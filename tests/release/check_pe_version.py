@@ -28,22 +28,11 @@ def ico_images(path):
     return sorted(images)
 
 
-def pe_icons(pe):
-    images = []
-    for entry in getattr(pe, "DIRECTORY_ENTRY_RESOURCE", None).entries:
-        if entry.id != pefile.RESOURCE_TYPE["RT_ICON"]:
-            continue
-        for name in entry.directory.entries:
-            for lang in name.directory.entries:
-                rva, size = lang.data.struct.OffsetToData, lang.data.struct.Size
-                images.append(pe.get_data(rva, size))
-    return sorted(images)
-
-
-def pe_manifests(pe):
+def pe_resources(pe, kind):
+    """(name id, bytes) of every resource of the given type, e.g. "RT_ICON"."""
     found = []
     for entry in getattr(pe, "DIRECTORY_ENTRY_RESOURCE", None).entries:
-        if entry.id != pefile.RESOURCE_TYPE["RT_MANIFEST"]:
+        if entry.id != pefile.RESOURCE_TYPE[kind]:
             continue
         for name in entry.directory.entries:
             for lang in name.directory.entries:
@@ -53,7 +42,7 @@ def pe_manifests(pe):
 
 
 def manifest_problems(pe, path):
-    found = pe_manifests(pe)
+    found = pe_resources(pe, "RT_MANIFEST")
     if [name for name, _ in found] != [1]:
         return [f"manifest resources {[name for name, _ in found]}, expected [1]"]
     return [] if found[0][1] == open(path, "rb").read() else [f"manifest differs from {path}"]
@@ -96,7 +85,7 @@ def main():
         if key in expected:
             check(field, texts.get(field), expected[key])
     if "icon" in expected:
-        if pe_icons(pe) != ico_images(expected["icon"]):
+        if sorted(d for _, d in pe_resources(pe, "RT_ICON")) != ico_images(expected["icon"]):
             problems.append(f"icon images differ from {expected['icon']}")
     if "kind" in expected:
         machine = {0x14C: "32", 0x8664: "64"}.get(pe.FILE_HEADER.Machine, "?")

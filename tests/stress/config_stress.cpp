@@ -20,13 +20,12 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <exception>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "config_reader.h"
 #include "platform/system_platform.h"
+#include "tests/tool_main.h"
 
 namespace {
 
@@ -41,15 +40,6 @@ void check(bool ok, const std::string& what) {
   if (!ok) {
     std::fprintf(stderr, "FAILED: %s\n", what.c_str());
     ++failures;
-  }
-}
-
-void writeFile(const std::string& path, const std::string& text) {
-  std::ofstream out(path, std::ios::binary);
-  out << text;
-  if (!out) {
-    std::fprintf(stderr, "cannot write %s\n", path.c_str());
-    std::exit(2);
   }
 }
 
@@ -218,7 +208,7 @@ int readHere(bool fanout) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  try {
+  return guardedMain("zindle_stress", [&] {
     std::string mode = argc > 1 ? argv[1] : "read";
     if (mode == "read") return readHere(false);
     if (mode == "fanout") return readHere(true);
@@ -230,11 +220,5 @@ int main(int argc, char** argv) {
                  "usage: zindle_stress read | fanout | write DIR NAME "
                  "JAVAPATH\n");
     return 2;
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "zindle_stress: %s\n", e.what());
-    return 2;
-  } catch (...) {
-    std::fprintf(stderr, "zindle_stress: unexpected failure\n");
-    return 2;
-  }
+  });
 }

@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "text.h"
+
 namespace {
 
 struct Search {
@@ -67,18 +69,6 @@ std::string quoted(const char* arg) {
   return q + "\"";
 }
 
-std::vector<std::string> splitAnswers(const std::string& list) {
-  std::vector<std::string> answers;
-  std::size_t start = 0;
-  while (start <= list.size()) {
-    std::size_t comma = list.find(',', start);
-    if (comma == std::string::npos) comma = list.size();
-    answers.push_back(list.substr(start, comma - start));
-    start = comma + 1;
-  }
-  return answers;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -88,7 +78,7 @@ int main(int argc, char** argv) {
   }
   std::FILE* record = std::fopen(argv[1], "wb");
   if (record == nullptr) return 2;
-  std::vector<std::string> answers = splitAnswers(argv[2]);
+  std::vector<std::string> answers = zindle::splitAt(argv[2], ',');
   std::size_t nextAnswer = 0;
   std::string commandLine;
   for (int i = 3; i < argc; ++i) {

@@ -131,6 +131,15 @@ runtime() {
   cp "$bin/java.exe" "$bin/javaw.exe" "$dir/$1/bin/"
   [ -z "${2:-}" ] || printf 'JAVA_VERSION="%s"\n' "$2" >"$dir/$1/release"
 }
+# Reads a configuration naming app.Main quietly and expects the javaw.exe
+# of runtime folder $1 started: expect_started_from DIR.
+expect_started_from() {
+  rm -f "$record"
+  printf 'mainclass app.Main\r\n' | config
+  run -q
+  expect_status 0
+  expect_line "$record" "cmdline=\"$W\\$1\\bin\\javaw.exe\" app.Main"
+}
 # Waits up to 20 s for a line in a file a process started without waiting
 # writes.
 await_line() {
@@ -405,15 +414,9 @@ REGEDIT4
 [HKEY_LOCAL_MACHINE\SOFTWARE\Wow6432Node\JavaSoft\Java Runtime Environment\1.8.0_301]
 "JavaHome"="$jre8"
 REG
-    printf 'mainclass app.Main\r\n' | config
-    run -q
-    expect_status 0
-    expect_line "$record" "cmdline=\"$W\jre\bin\javaw.exe\" app.Main"
+    expect_started_from jre
     runtime jh 21.0.1
-    rm -f "$record"
-    JAVA_HOME="$W\jh" run -q
-    expect_status 0
-    expect_line "$record" "cmdline=\"$W\jh\bin\javaw.exe\" app.Main"
+    JAVA_HOME="$W\jh" expect_started_from jh
     no_registry
     ;;
   search-stale)
@@ -430,10 +433,7 @@ REGEDIT4
 [HKEY_LOCAL_MACHINE\SOFTWARE\Wow6432Node\JavaSoft\Java Runtime Environment\1.8]
 "JavaHome"="$jre8"
 REG
-    printf 'mainclass app.Main\r\n' | config
-    run -q
-    expect_status 0
-    expect_line "$record" "cmdline=\"$W\jre8\bin\javaw.exe\" app.Main"
+    expect_started_from jre8
     no_registry
     ;;
   min-version)

@@ -14,10 +14,10 @@ if(CMAKE_CROSSCOMPILING AND WIN32)
                  ${ZINDLE_SOURCE_DIR}/platform/command_line_split.cpp)
   add_executable(zindle_stub_javaw ${ZINDLE_WINE_SOURCES}/stub_java.cpp
                  ${ZINDLE_SOURCE_DIR}/platform/command_line_split.cpp)
-  foreach(stub IN ITEMS zindle_stub_java zindle_stub_javaw)
+  add_executable(zindle_box_driver ${ZINDLE_WINE_SOURCES}/box_driver.cpp)
+  foreach(stub IN ITEMS zindle_stub_java zindle_stub_javaw zindle_box_driver)
     target_include_directories(${stub} PRIVATE ${ZINDLE_SOURCE_DIR})
   endforeach()
-  add_executable(zindle_box_driver ${ZINDLE_WINE_SOURCES}/box_driver.cpp)
   set_target_properties(zindle_stub_java PROPERTIES OUTPUT_NAME java)
   set_target_properties(zindle_stub_javaw PROPERTIES OUTPUT_NAME javaw
                         WIN32_EXECUTABLE ON)
