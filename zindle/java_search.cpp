@@ -9,31 +9,28 @@ namespace zindle {
 
 namespace {
 
-// How a key lists its runtimes.
-enum class Layout {
-  kJavaHome,          // <key>\<version>, value "JavaHome"
-  kMsi,               // <key>\<version>\<vm>\MSI, value "Path"
-  kInstallationPath,  // <key>\<name>, value "InstallationPath"
-};
-
+// How a key lists its runtimes: a value of each subkey (<key>\<version>),
+// or, in the MSI layout, value "Path" of <key>\<version>\<vm>\MSI.
 struct SearchedKey {
   const char* path;
-  Layout layout;
+  const char* valueName;  // null: the MSI layout
 };
+
+constexpr const char* kMsiLayout = nullptr;
 
 // Within each registry place, in this order.
 const SearchedKey kSearchedKeys[] = {
-    {"SOFTWARE\\JavaSoft\\JRE", Layout::kJavaHome},
-    {"SOFTWARE\\JavaSoft\\JDK", Layout::kJavaHome},
-    {"SOFTWARE\\JavaSoft\\Java Runtime Environment", Layout::kJavaHome},
-    {"SOFTWARE\\JavaSoft\\Java Development Kit", Layout::kJavaHome},
-    {"SOFTWARE\\Eclipse Adoptium\\JDK", Layout::kMsi},
-    {"SOFTWARE\\Eclipse Adoptium\\JRE", Layout::kMsi},
-    {"SOFTWARE\\AdoptOpenJDK\\JDK", Layout::kMsi},
-    {"SOFTWARE\\AdoptOpenJDK\\JRE", Layout::kMsi},
-    {"SOFTWARE\\Microsoft\\JDK", Layout::kMsi},
-    {"SOFTWARE\\Azul Systems\\Zulu", Layout::kInstallationPath},
-    {"SOFTWARE\\BellSoft\\Liberica", Layout::kInstallationPath},
+    {"SOFTWARE\\JavaSoft\\JRE", "JavaHome"},
+    {"SOFTWARE\\JavaSoft\\JDK", "JavaHome"},
+    {"SOFTWARE\\JavaSoft\\Java Runtime Environment", "JavaHome"},
+    {"SOFTWARE\\JavaSoft\\Java Development Kit", "JavaHome"},
+    {"SOFTWARE\\Eclipse Adoptium\\JDK", kMsiLayout},
+    {"SOFTWARE\\Eclipse Adoptium\\JRE", kMsiLayout},
+    {"SOFTWARE\\AdoptOpenJDK\\JDK", kMsiLayout},
+    {"SOFTWARE\\AdoptOpenJDK\\JRE", kMsiLayout},
+    {"SOFTWARE\\Microsoft\\JDK", kMsiLayout},
+    {"SOFTWARE\\Azul Systems\\Zulu", "InstallationPath"},
+    {"SOFTWARE\\BellSoft\\Liberica", "InstallationPath"},
 };
 
 struct SearchedPlace {
@@ -56,7 +53,6 @@ const SearchedPlace kSearchedPlaces[] = {
 };
 
 constexpr const char* kJavaHomeVariable = "JAVA_HOME";
-constexpr const char* kReleaseVersionKey = "JAVA_VERSION=";
 // The debug box that lists the search.
 constexpr std::size_t kSearchReportSize = 4096;
 // No version number goes past this; longer digit runs are held at it.
@@ -115,13 +111,8 @@ void readKey(Platform& os, const RegistryPlace& place, const SearchedKey& key,
   root.close();
   for (const std::string& name : names) {
     const std::string path = std::string(key.path) + "\\" + name;
-    if (key.layout == Layout::kJavaHome) {
-      if (auto home = readValue(os, place, path, "JavaHome"))
-        found->push_back({path, name, *home});
-      continue;
-    }
-    if (key.layout == Layout::kInstallationPath) {
-      if (auto home = readValue(os, place, path, "InstallationPath"))
+    if (key.valueName != kMsiLayout) {
+      if (auto home = readValue(os, place, path, key.valueName))
         found->push_back({path, name, *home});
       continue;
     }
@@ -191,24 +182,6 @@ std::string javaVersionText(const JavaVersionNumbers& version) {
   for (unsigned number : version)
     text += (text.empty() ? "" : ".") + std::to_string(number);
   return text;
-}
-
-std::optional<std::string> releaseJavaVersion(std::string_view release) {
-  const std::string_view key = kReleaseVersionKey;
-  for (std::size_t start = 0; start < release.size();) {
-    std::size_t end = release.find('\n', start);
-    if (end == std::string_view::npos) end = release.size();
-    std::string_view line = release.substr(start, end - start);
-    start = end + 1;
-    if (line.substr(0, key.size()) != key) continue;
-    std::string_view value = line.substr(key.size());
-    while (!value.empty() && (value.back() == '\r' || value.back() == ' '))
-      value.remove_suffix(1);
-    if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
-      value = value.substr(1, value.size() - 2);
-    return std::string(value);
-  }
-  return std::nullopt;
 }
 
 std::vector<JavaCandidate> gatherJavaCandidates(Launcher& launcher) {

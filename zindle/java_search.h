@@ -33,10 +33,6 @@ int compareJavaVersions(const JavaVersionNumbers& a,
 // "17.0.9" from the numbers.
 std::string javaVersionText(const JavaVersionNumbers& version);
 
-// The value of JAVA_VERSION in the text of a runtime's "release" file,
-// without its quotes; none when the file has no such line.
-std::optional<std::string> releaseJavaVersion(std::string_view release);
-
 // Where a candidate was found, in the order searched.
 enum class JavaSource { kMachine64, kUser, kMachine32, kJavaHome };
 

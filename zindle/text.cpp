@@ -27,6 +27,7 @@ bool isLowSurrogate(char32_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
 constexpr char32_t kReplacementCharacter = 0xFFFD;
 constexpr char16_t kLatin1End = 0x100;
+constexpr std::string_view kReleaseVersionKey = "JAVA_VERSION=";
 
 }  // namespace
 
@@ -106,6 +107,21 @@ std::string utf16ToUtf8(const std::u16string& text, bool* replaced) {
     appendUtf8(out, c);
   }
   return out;
+}
+
+std::optional<std::string> releaseJavaVersion(std::string_view release) {
+  for (const std::string& line : splitAt(release, '\n')) {
+    if (!hasPrefix(line, kReleaseVersionKey)) continue;
+    std::string_view value = line;
+    value.remove_prefix(kReleaseVersionKey.size());
+    const std::size_t first = value.find_first_not_of(" \t\r");
+    if (first == std::string_view::npos) return std::string();
+    value = value.substr(first, value.find_last_not_of(" \t\r") - first + 1);
+    if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
+      value = value.substr(1, value.size() - 2);
+    return std::string(value);
+  }
+  return std::nullopt;
 }
 
 std::string latin1FromUtf16(const std::u16string& text) {

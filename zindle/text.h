@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -59,6 +60,10 @@ std::u16string utf8ToUtf16(std::string_view bytes, bool* replaced);
 // `text` in UTF-8. A surrogate without its partner becomes U+FFFD, as the
 // system conversions do, and *replaced is set.
 std::string utf16ToUtf8(const std::u16string& text, bool* replaced);
+
+// The value of JAVA_VERSION in the text of a Java runtime's "release" file,
+// trimmed and without its quotes; none when the file has no such line.
+std::optional<std::string> releaseJavaVersion(std::string_view release);
 
 // `text` narrowed to single bytes: Latin-1 as it is, "?" for the rest.
 std::string latin1FromUtf16(const std::u16string& text);

@@ -35,7 +35,6 @@ const std::string kUserHive = "user:";
 
 using posix::isExecutableFile;
 
-constexpr std::string_view kJavaVersionLine = "JAVA_VERSION=";
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 constexpr std::size_t kUtf16MarkSize = 2;
 // A key path names the 32-bit registry view by this node after "SOFTWARE";
@@ -138,16 +137,10 @@ bool isLink(const std::string& path) {
 
 // JAVA_VERSION="17.0.15" of a runtime's release file.
 std::string releaseVersion(const std::string& home) {
-  std::ifstream release(home + "/release");
-  std::string line;
-  while (std::getline(release, line)) {
-    if (!hasPrefix(line, kJavaVersionLine)) continue;
-    std::string value = trimmed(line.substr(kJavaVersionLine.size()));
-    if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
-      value = value.substr(1, value.size() - 2);
-    return value;
-  }
-  return {};
+  std::ifstream release(home + "/release", std::ios::binary);
+  std::ostringstream text;
+  text << release.rdbuf();
+  return releaseJavaVersion(text.str()).value_or(std::string());
 }
 
 }  // namespace
